@@ -1,0 +1,45 @@
+#pragma once
+
+#include "platform/Folders.h"
+#include "platform/Shell.h"
+
+#include <QIcon>
+#include <QWidget>
+
+class QFrame;
+class QLabel;
+class QPushButton;
+
+// The "About" tab: which program and version runs, the licence, the
+// maker's site, and the dependencies window behind the icon.
+class AboutTab : public QWidget {
+    Q_OBJECT
+public:
+    AboutTab(IShell& shell, IFolders& folders, const QIcon& windowIcon, QWidget* parent);
+
+    // Start-up fills the title, version, description and disclaimer.
+    void FillLabels();
+
+    // Opens the licence document beside the program; nothing when it is missing.
+    void Command1_Click();
+    // Hands the site label's text to the shell unchanged.
+    void lblSite_Click();
+    // Shows the dependencies window modally, owned by the main window.
+    void Image_DblClick();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    IShell& m_shell;
+    IFolders& m_folders;
+
+    QLabel* Image;
+    QLabel* lblTitle;
+    QLabel* lblVersion;
+    QLabel* lblDescription;
+    QLabel* lblDisclaimer;
+    QLabel* lblSite;
+    QFrame* Line1[2];
+    QPushButton* Command1;
+};

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "platform/StatusPanels.h"
+
+#include <QStatusBar>
+
+class QLabel;
+
+// The window's status bar with its two text panels: panel 1 for the port's
+// status and the exchange's verdict, panel 2 for what was received.
+class TwoPanelStatusBar : public QStatusBar, public IStatusPanels {
+    Q_OBJECT
+public:
+    explicit TwoPanelStatusBar(QWidget* parent = nullptr);
+
+    void SetPanelText(int panel, const QString& text) override;
+    QString PanelText(int panel) const override;
+
+private:
+    QLabel* panelLabel(int panel) const;
+
+    QLabel* m_panel1;
+    QLabel* m_panel2;
+    // What the panels hold, line ends included; the labels show it on one line.
+    QString m_texts[2];
+};

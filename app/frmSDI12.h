@@ -1,0 +1,119 @@
+#pragma once
+
+#include "app/Platform.h"
+
+#include <QWidget>
+#include <memory>
+
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListView;
+class QPushButton;
+class QTabWidget;
+class AboutTab;
+class ClickableLabel;
+class CommandLine;
+class CTimer;
+class DropDownComboBox;
+class Grid;
+class LogFile;
+class PortSelection;
+class SensorLink;
+class SerialTerminalView;
+class Sheet;
+class TrafficLog;
+class TranscriptModel;
+class TwoPanelStatusBar;
+
+// The operator's window: the port area, the command area, the tab control
+// with the terminal, the transcript, the configuration sheet and the About
+// tab, and the status bar. It owns the controls, the timers and the
+// subsystems' handlers, and closes the circle between them: a completed
+// exchange marks the sheet and advances a batch; a sheet row goes out
+// through the command line.
+class frmSDI12 : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr const char* ApplicationTitle = "Quenvarel Tidewright";
+
+    explicit frmSDI12(const Platform& platform, QWidget* parent = nullptr);
+    ~frmSDI12() override;
+
+    // Port area.
+    QGroupBox* fraPort = nullptr;
+    DropDownComboBox* cboLines = nullptr;
+    DropDownComboBox* cboBaud = nullptr;
+    QLabel* lblNote = nullptr;
+    QLabel* lblWake = nullptr;
+    QLineEdit* txtWakeUp = nullptr;
+    // Command area.
+    QGroupBox* fraSDI12 = nullptr;
+    QPushButton* cmdQuery = nullptr;
+    QPushButton* cmdXQuery = nullptr;
+    QLabel* lblNode = nullptr;
+    ClickableLabel* lblCmd = nullptr;
+    QLabel* lblT = nullptr;
+    QLineEdit* txtNode = nullptr;
+    DropDownComboBox* cboCmd = nullptr;
+    QLabel* lblTerm = nullptr;
+    QPushButton* cmdSend = nullptr;
+    QPushButton* cmdID = nullptr;
+    QLabel* lblRepeatCmd = nullptr;
+    QLineEdit* txtRepeatCmd = nullptr;
+    QLabel* lblRoundTrip = nullptr;
+    QLabel* lblRepeatDelay = nullptr;
+    QLineEdit* txtRepeatDelay = nullptr;
+    // Tabs.
+    QTabWidget* SSTab = nullptr;
+    SerialTerminalView* SaxView = nullptr;
+    QListView* lstHex = nullptr;
+    QPushButton* cmdLoad = nullptr;
+    QPushButton* cmdSave = nullptr;
+    QPushButton* cmdWrite = nullptr;
+    Grid* fg = nullptr;
+    AboutTab* About = nullptr;
+    TwoPanelStatusBar* StatusBar = nullptr;
+    // Timers.
+    CTimer* tmrRcv = nullptr;
+    CTimer* tmrRepeatCmd = nullptr;
+    CTimer* tmrBatch = nullptr;
+    CTimer* Timer1 = nullptr;
+
+    SensorLink& Link() { return *m_link; }
+    CommandLine& Commands() { return *m_commands; }
+    PortSelection& Ports() { return *m_ports; }
+    Sheet& ConfigurationSheet() { return *m_sheet; }
+    TranscriptModel& Transcript() { return *m_transcript; }
+    // The log file's path, as start-up made it.
+    QString LogFilePath() const { return m_logFilePath; }
+
+    void Form_Resize();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void createControls();
+    void createPortArea();
+    void createCommandArea();
+    void createTabs();
+    void createHandlers();
+    void Form_Load();
+    void Form_QueryUnload();
+    QString openLogFile();
+
+    Platform m_platform;
+    std::unique_ptr<TranscriptModel> m_transcript;
+    std::unique_ptr<LogFile> m_logFile;
+    std::unique_ptr<TrafficLog> m_trafficLog;
+    PortSelection* m_ports = nullptr;
+    SensorLink* m_link = nullptr;
+    CommandLine* m_commands = nullptr;
+    Sheet* m_sheet = nullptr;
+    QString m_logFilePath;
+    bool m_closed = false;
+};

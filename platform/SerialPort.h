@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+// Settings made once before the first open. The window sets them in this
+// order: numbers 0, 1, 100, then switches false, false, true, true.
+struct SerialStartupOptions {
+    int FlowControl = 0;         // 0 none, 1 XON/XOFF, 2 RTS/CTS
+    int ReceiveMode = 1;         // 1 bytes as received (no newline translation)
+    int TerminalEchoLimit = 100; // longest run of sent bytes the terminal view echoes at once
+    bool LocalEcho = false;      // the terminal view echoes typed keys itself
+    bool DiscardNulls = false;   // drop received NUL bytes
+    bool DtrOnOpen = true;       // assert DTR when the port opens (powers many adaptors)
+    bool RtsOnOpen = true;       // assert RTS when the port opens
+};
+
+// The serial port component: the operations and events the program uses.
+// Characters are bytes: codes 0-255 map one-to-one between text and wire.
+class ISerialPort : public QObject {
+    Q_OBJECT
+public:
+    // LastEventCode after a receive parity error.
+    static constexpr int ParityErrorEvent = 1009;
+
+    using QObject::QObject;
+
+    // Applied at the next open: "baud,parity,data,stop", e.g. "1200,E,7,1".
+    virtual void setLineSettings(const QString& settings) = 0;
+    virtual QString LineSettings() const = 0;
+    virtual void setPortName(const QString& name) = 0;
+    virtual QString PortName() const = 0;
+    virtual void setStartupOptions(const SerialStartupOptions& options) = 0;
+    // true opens the named port with the line settings, false closes it.
+    virtual void setIsOpen(bool open) = 0;
+    virtual bool IsOpen() const = 0;
+    // true holds the line in break until set false.
+    virtual void setBreakState(bool on) = 0;
+    virtual bool BreakState() const = 0;
+    // Queues bytes for sending, after what was queued before. On a closed port
+    // nothing is sent and StatusText says so.
+    virtual void Transmit(const QByteArray& bytes) = 0;
+    // Received bytes waiting in the component's buffer.
+    virtual qint64 WaitingCount() const = 0;
+    // Every waiting byte; WaitingCount is 0 afterwards.
+    virtual QByteArray ReadAll() = 0;
+    virtual int LastEventCode() const = 0;
+    // What the port is doing, or why it failed, in plain words.
+    virtual QString StatusText() const = 0;
+    // One name per serial port of the machine.
+    virtual QStringList PortNames() const = 0;
+
+signals:
+    // A line event happened; LastEventCode tells which.
+    void LineEvent();
+    // For the terminal view: bytes as they arrive and as they go out.
+    void BytesReceived(const QByteArray& bytes);
+    void BytesTransmitted(const QByteArray& bytes);
+    // The port opened or closed, or its status text changed.
+    void StatusChanged();
+};

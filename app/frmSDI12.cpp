@@ -64,7 +64,7 @@ void resizeTwips(QWidget* widget, double width, double height) {
     widget->resize(Twips::ToPixels(width), Twips::ToPixels(height));
 }
 
-QIcon windowIcon() {
+QIcon programIcon() {
     registerIconResources();
     QIcon icon;
     for (int size : {16, 32, 48, 64, 128, 256})
@@ -78,7 +78,7 @@ frmSDI12::frmSDI12(const Platform& platform, QWidget* parent)
     : QWidget(parent), m_platform(platform), m_transcript(std::make_unique<TranscriptModel>()),
       m_logFile(std::make_unique<LogFile>()),
       m_trafficLog(std::make_unique<TrafficLog>(*m_transcript, *m_logFile, *platform.Clock)) {
-    setWindowIcon(windowIcon());
+    setWindowIcon(programIcon());
     createControls();
     createHandlers();
     Form_Load();
@@ -210,7 +210,7 @@ void frmSDI12::createTabs() {
     placeOnTab(fg, 120, 840, 7695, 3975);
     SSTab->addTab(sheetPage, tr("Korvalink"));
 
-    About = new AboutTab(*m_platform.Shell, *m_platform.Folders, windowIcon(), nullptr);
+    About = new AboutTab(*m_platform.Shell, *m_platform.Folders, programIcon(), nullptr);
     SSTab->addTab(About, tr("About"));
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/frmSDI12.h"
+#include "link/ui/SensorLink.h"
 #include "support/FakeClock.h"
 #include "support/FakeSerialPort.h"
 #include "support/MemorySettingsStore.h"
@@ -8,6 +9,7 @@
 #include "support/RecordingShell.h"
 #include "support/ScriptedFileDialog.h"
 #include "support/TempFolders.h"
+#include "timer/CTimer.h"
 
 #include <memory>
 

@@ -1,5 +1,7 @@
 #include "WindowHarness.h"
 
+#include "app/TwoPanelStatusBar.h"
+
 #include "link/TranscriptModel.h"
 #include "link/ui/SensorLink.h"
 #include "platform/serial/SerialTerminalView.h"

@@ -7,7 +7,11 @@
 #include "platform/ui/Twips.h"
 #include "timer/CTimer.h"
 
+#include "platform/serial/SerialTerminalView.h"
+
 #include <QFile>
+#include <QGroupBox>
+#include <QListView>
 #include <QTabWidget>
 #include <QtTest>
 
@@ -154,8 +158,8 @@ void TestStartup::resizeKeepsMinimumAndStretches() {
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     window.resize(Twips::ToPixels(widthTwips), Twips::ToPixels(heightTwips));
-    QTRY_VERIFY(window.width() >= Twips::ToPixels(5000) - 1);
-    QVERIFY(window.height() >= Twips::ToPixels(5200) - 1);
+    QTRY_VERIFY(window.frameGeometry().width() >= Twips::ToPixels(5000));
+    QVERIFY(window.frameGeometry().height() >= Twips::ToPixels(5200));
 
     const QRect tab = window.SSTab->geometry();
     const int statusHeight = window.StatusBar->height();

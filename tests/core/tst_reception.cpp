@@ -37,8 +37,8 @@ void TestReception::ticks_data() {
     QTest::newRow("a pause of two ticks splits the answer")
         << false << "10:3=R 10:3=C 10:0=I 10:0=I 10:2=R 10:2=C";
     QTest::newRow("time-out at the first tick past 0.1 s")
-        << false << "50:0=I 50:0=I 10:0=T 10:0=I";
-    QTest::newRow("wake-up characters allow 3 s") << true << "1000:0=I 2000:0=I 10:0=T";
+        << false << "50:0=I 45:0=I 10:0=T 10:0=I";
+    QTest::newRow("wake-up characters allow 3 s") << true << "1000:0=I 1990:0=I 20:0=T";
     QTest::newRow("a late answer still completes") << false << "110:0=T 500:4=R 10:4=C";
     QTest::newRow("counts past 16 bits complete") << false << "10:40000=R 10:40000=C";
     QTest::newRow("bytes with nothing pending complete") << false << "nosend 10:0=I 10:2=R 10:2=C";

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "sheet/SheetModel.h"
+
+#include <QString>
+
+// Reading and writing commands files (.SDI12): one profile section per
+// sensor setting, one sheet row per section.
+
+struct CommandsLoad {
+    SheetRows Rows;
+    QString Error; // why the load failed; "" when it did not
+};
+
+// The sheet rows of a commands file, in file order. The "Title" section is
+// not a setting and is skipped; a section with an empty name ends the list.
+// A file that does not exist, or holds no section, gives no rows and no error.
+CommandsLoad LoadCommandsRows(const QString& fileName);
+
+// Replaces fileName with a commands file holding the rows, one section per
+// row named by its Section. READ rows keep only their name; WRITE rows also
+// keep their value and each option text that is not "" with its list. The
+// old file is replaced only once the new one is complete, so a failed save
+// leaves it as it was and returns false with a description in *error.
+// Saving no rows removes the file.
+bool SaveCommandsRows(const QString& fileName, const SheetRows& rows, QString* error = nullptr);

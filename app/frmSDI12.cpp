@@ -9,6 +9,7 @@
 #include "link/TranscriptModel.h"
 #include "link/ui/PortSelection.h"
 #include "link/ui/SensorLink.h"
+#include "link/ui/TranscriptView.h"
 #include "platform/Clock.h"
 #include "platform/Folders.h"
 #include "platform/SerialPort.h"
@@ -28,7 +29,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListView>
 #include <QPushButton>
 #include <QScreen>
 #include <QTabWidget>
@@ -193,8 +193,7 @@ void frmSDI12::createTabs() {
     SSTab->addTab(asciiPage, tr("ASCII"));
 
     auto* hexPage = new QWidget;
-    lstHex = new QListView(hexPage);
-    lstHex->setUniformItemSizes(true);
+    lstHex = new TranscriptView(hexPage);
     lstHex->setModel(m_transcript.get());
     placeOnTab(lstHex, 120, 360, 6372, 4380);
     SSTab->addTab(hexPage, tr("HEX"));

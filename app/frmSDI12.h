@@ -8,7 +8,6 @@
 class QGroupBox;
 class QLabel;
 class QLineEdit;
-class QListView;
 class QPushButton;
 class QTabWidget;
 class AboutTab;
@@ -24,6 +23,7 @@ class SerialTerminalView;
 class Sheet;
 class TrafficLog;
 class TranscriptModel;
+class TranscriptView;
 class TwoPanelStatusBar;
 
 // The operator's window: the port area, the command area, the tab control
@@ -67,7 +67,7 @@ public:
     // Tabs.
     QTabWidget* SSTab = nullptr;
     SerialTerminalView* SaxView = nullptr;
-    QListView* lstHex = nullptr;
+    TranscriptView* lstHex = nullptr;
     QPushButton* cmdLoad = nullptr;
     QPushButton* cmdSave = nullptr;
     QPushButton* cmdWrite = nullptr;

@@ -7,11 +7,11 @@
 #include "platform/ui/Twips.h"
 #include "timer/CTimer.h"
 
+#include "link/ui/TranscriptView.h"
 #include "platform/serial/SerialTerminalView.h"
 
 #include <QFile>
 #include <QGroupBox>
-#include <QListView>
 #include <QTabWidget>
 #include <QtTest>
 

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "tools/sim/ExtendedSettings.h"
+#include "tools/sim/Reply.h"
+
+#include <string>
+#include <vector>
+
+// One or more SDI-12 sensors sharing a bus: a command text in, the answer of
+// the sensor it addresses out. A command for an address that no sensor here
+// owns, or one the sensors do not know, gets no answer.
+class SensorModel {
+public:
+    // addresses: one character per sensor, all valid and different; the
+    // first one answers the address queries.
+    explicit SensorModel(const std::string& addresses);
+
+    static bool isValidAddress(char character);
+
+    // command: the whole command text, address first, ending in "!".
+    Reply respond(const std::string& command);
+
+private:
+    struct Sensor {
+        char address;
+        int readings = 0; // measurements taken so far
+        std::string values;
+        ExtendedSettings extended;
+    };
+
+    Reply respond(Sensor& sensor, const std::string& body);
+    Reply changeAddress(Sensor& sensor, char newAddress);
+    Sensor* sensorAt(char address);
+
+    std::vector<Sensor> sensors_;
+};

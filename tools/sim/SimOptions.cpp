@@ -1,0 +1,92 @@
+#include "tools/sim/SimOptions.h"
+
+#include "tools/sim/SensorModel.h"
+
+#include <QCommandLineParser>
+
+#include <set>
+
+namespace {
+
+const char kDescription[] =
+    "A simulated SDI-12 sensor on a pseudo-terminal.\n"
+    "Prints the device path as its first line, then one line per event:\n"
+    "  rx <command>, wake <n>, set <base> <value>, tx <answer>.\n"
+    "Answers are paced at the line's character time. Ends on SIGINT or SIGTERM.";
+
+// A whole number of 0 or more, or nothing.
+std::optional<int> wholeNumber(const QString& text) {
+    bool ok = false;
+    const int number = text.toInt(&ok);
+    if (!ok || number < 0)
+        return std::nullopt;
+    return number;
+}
+
+bool validAddresses(const std::string& addresses) {
+    const std::set<char> distinct(addresses.begin(), addresses.end());
+    if (addresses.empty() || distinct.size() != addresses.size())
+        return false;
+    for (const char address : addresses) {
+        if (!SensorModel::isValidAddress(address))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+std::optional<SimOptions> readOptions(const QStringList& arguments, QString& error) {
+    QCommandLineParser parser;
+    parser.setApplicationDescription(kDescription);
+    const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption address(
+        "address", "Sensor addresses, one character per sensor (default 0).", "chars", "0");
+    const QCommandLineOption link("link", "Also make PATH a symbolic link to the device.", "path");
+    const QCommandLineOption wakeUp("wakeup", "Answer only commands preceded by N or more 0xFE.",
+                                    "n", "0");
+    const QCommandLineOption late("late", "Answer MS milliseconds later.", "ms", "0");
+    const QCommandLineOption pauseAt("pause-at", "Pause after the K-th character of an answer.",
+                                     "k", "0");
+    const QCommandLineOption pause("pause", "Length of that pause in milliseconds.", "ms", "0");
+    const QCommandLineOption silent("silent", "Never answer.");
+    const QCommandLineOption quiet("quiet", "Print only the device path.");
+    parser.addOptions({address, link, wakeUp, late, pauseAt, pause, silent, quiet});
+
+    if (!parser.parse(arguments)) {
+        error = parser.errorText();
+        return std::nullopt;
+    }
+    if (parser.isSet(help))
+        parser.showHelp(0);
+    if (!parser.positionalArguments().isEmpty()) {
+        error = "Unexpected argument: " + parser.positionalArguments().first();
+        return std::nullopt;
+    }
+
+    SimOptions options;
+    options.addresses = parser.value(address).toStdString();
+    if (!validAddresses(options.addresses)) {
+        error = "--address needs distinct letters or digits";
+        return std::nullopt;
+    }
+    options.linkPath = parser.value(link).toStdString();
+    options.silent = parser.isSet(silent);
+    options.quiet = parser.isSet(quiet);
+    const struct {
+        const QCommandLineOption& option;
+        int& target;
+    } numbers[] = {{wakeUp, options.wakeUps},
+                   {late, options.lateMs},
+                   {pauseAt, options.pauseAt},
+                   {pause, options.pauseMs}};
+    for (const auto& number : numbers) {
+        const std::optional<int> value = wholeNumber(parser.value(number.option));
+        if (!value) {
+            error = "--" + number.option.names().first() + " needs a whole number of 0 or more";
+            return std::nullopt;
+        }
+        number.target = *value;
+    }
+    return options;
+}

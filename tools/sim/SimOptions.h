@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QStringList>
+
+#include <optional>
+#include <string>
+
+// What the command line asks of the simulated sensor.
+struct SimOptions {
+    std::string addresses = "0";
+    std::string linkPath;
+    int wakeUps = 0; // 0xFE bytes a command needs before the sensor hears it
+    int lateMs = 0;  // added to the sensor's turnaround
+    int pauseAt = 0; // pause after this many characters of every answer
+    int pauseMs = 0;
+    bool silent = false;
+    bool quiet = false;
+};
+
+// Reads the arguments (program name first). Prints the help and exits for
+// --help; returns nothing and says why in `error` for a bad argument.
+std::optional<SimOptions> readOptions(const QStringList& arguments, QString& error);

@@ -1,0 +1,163 @@
+#include "app/TwoPanelStatusBar.h"
+#include "app/frmSDI12.h"
+#include "link/TranscriptModel.h"
+#include "platform/Clock.h"
+#include "platform/FileSettingsStore.h"
+#include "platform/serial/TermiosSerialPort.h"
+#include "platform/ui/DropDownComboBox.h"
+#include "platform/ui/Grid.h"
+#include "sheet/ui/Sheet.h"
+#include "support/RecordingMessageBox.h"
+#include "support/RecordingShell.h"
+#include "support/ScriptedFileDialog.h"
+#include "support/SimulatorProcess.h"
+#include "support/TempFolders.h"
+#include "timer/CTimer.h"
+
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QtTest>
+
+// Whole flows: the real window and serial component talking to the
+// simulated sensor over a pseudo-terminal.
+class TestEndToEnd : public QObject {
+    Q_OBJECT
+private slots:
+    void sheetRowAnswerIsMarkedShownAndLogged();
+    void typedCommandAndHistoryAcrossRestart();
+    void wakeUpCharactersReachTheSensor();
+    void writeAllSetsTheSensorToTheSheet();
+};
+
+namespace {
+
+// One run of the program on the real serial component and clock.
+struct Program {
+    TermiosSerialPort Serial;
+    SystemClock Clock;
+    FileSettingsStore Settings;
+    RecordingMessageBox Messages;
+    ScriptedFileDialog Dialog;
+    RecordingShell Shell;
+    std::unique_ptr<frmSDI12> Window;
+
+    Program(TempFolders& folders, const QString& devicePath)
+        : Settings(folders.Root() + QLatin1String("/settings.json")) {
+        Platform platform;
+        platform.Sax = &Serial;
+        platform.Clock = &Clock;
+        platform.Folders = &folders;
+        platform.Settings = &Settings;
+        platform.MessageBox = &Messages;
+        platform.FileDialog = &Dialog;
+        platform.Shell = &Shell;
+        Window = std::make_unique<frmSDI12>(platform);
+        // The operator types the simulator's path into the port box.
+        Window->cboLines->setEditText(devicePath);
+        QTest::keyClick(Window->cboLines, Qt::Key_Return);
+    }
+
+    QString Panel(int panel) const { return Window->StatusBar->PanelText(panel); }
+    Sheet& ConfigurationSheet() { return Window->ConfigurationSheet(); }
+    Grid& fg() { return *Window->fg; }
+};
+
+QString logText(const Program& program) {
+    QFile log(program.Window->LogFilePath());
+    return log.open(QIODevice::ReadOnly) ? QString::fromLatin1(log.readAll()) : QString();
+}
+
+int rowOfSection(Grid& grid, const QString& section) {
+    for (int row = 1; row < grid.RowCount(); ++row) {
+        if (grid.CellData(row, 2) == section)
+            return row;
+    }
+    return -1;
+}
+
+} // namespace
+
+void TestEndToEnd::sheetRowAnswerIsMarkedShownAndLogged() {
+    SimulatorProcess sim;
+    QVERIFY(sim.Started());
+    TempFolders folders;
+    Program program(folders, sim.DevicePath());
+    QVERIFY2(program.Serial.IsOpen(), qPrintable(program.Serial.StatusText()));
+
+    program.ConfigurationSheet().LoadCommandsFile(QStringLiteral(PROBETERM_SAMPLE_FILE));
+    const int row = rowOfSection(program.fg(), QStringLiteral("XIV"));
+    QVERIFY(row > 0);
+    bool cancel = false;
+    program.ConfigurationSheet().fg_BeforeEdit(row, 8, cancel);
+    QVERIFY(sim.WaitForLine(QStringLiteral("rx 0XIV!")));
+    QTRY_COMPARE(program.fg().CellText(row, 9), QStringLiteral("OK"));
+    QVERIFY(program.Panel(2).startsWith(QStringLiteral("0KV")));
+    QVERIFY(program.Window->lblRoundTrip->text().startsWith(QStringLiteral("Roundtrip delay = ")));
+    QCOMPARE(program.Window->Transcript().rowCount(), 2);
+    QVERIFY(program.Window->Transcript().Item(0).contains(QStringLiteral("<0KV")));
+    QTRY_COMPARE(logText(program).count(QStringLiteral("\r\n")), 1);
+}
+
+void TestEndToEnd::typedCommandAndHistoryAcrossRestart() {
+    SimulatorProcess sim;
+    QVERIFY(sim.Started());
+    TempFolders folders;
+    {
+        Program program(folders, sim.DevicePath());
+        program.Window->txtNode->setText(QStringLiteral("0"));
+        program.Window->cboCmd->setEditText(QStringLiteral("M"));
+        QTest::mouseClick(program.Window->cmdSend, Qt::LeftButton);
+        QVERIFY(sim.WaitForLine(QStringLiteral("rx 0M!")));
+        QTRY_COMPARE(program.Panel(2), QStringLiteral("00002\r\n"));
+    }
+    Program restarted(folders, sim.DevicePath());
+    emit restarted.Window->cboCmd->DropDown();
+    QCOMPARE(restarted.Window->cboCmd->count(), 1);
+    QCOMPARE(restarted.Window->cboCmd->itemText(0), QStringLiteral("M"));
+}
+
+void TestEndToEnd::wakeUpCharactersReachTheSensor() {
+    SimulatorProcess sim({QStringLiteral("--wakeup"), QStringLiteral("3")});
+    QVERIFY(sim.Started());
+    TempFolders folders;
+    Program program(folders, sim.DevicePath());
+    program.Window->txtWakeUp->setText(QStringLiteral("3"));
+    QTest::mouseClick(program.Window->cmdID, Qt::LeftButton);
+    QVERIFY(sim.WaitForLine(QStringLiteral("wake 3")));
+    QTRY_VERIFY(program.Panel(2).startsWith(QStringLiteral("013")));
+    QCOMPARE(program.Panel(1), QString());
+}
+
+void TestEndToEnd::writeAllSetsTheSensorToTheSheet() {
+    SimulatorProcess sim;
+    QVERIFY(sim.Started());
+    TempFolders folders;
+    Program program(folders, sim.DevicePath());
+    Grid& grid = program.fg();
+    program.ConfigurationSheet().LoadCommandsFile(QStringLiteral(PROBETERM_SAMPLE_FILE));
+    QVERIFY(grid.RowCount() > 5);
+
+    // The batch paces rows 3 s apart; a shorter pace keeps the test quick
+    // while every answer still arrives well within it.
+    program.Window->tmrBatch->setInterval(600);
+    QTest::mouseClick(program.Window->cmdWrite, Qt::LeftButton);
+    QCOMPARE(program.Window->cmdWrite->text(), QStringLiteral("Stop Write"));
+    QTRY_COMPARE_WITH_TIMEOUT(program.Window->cmdWrite->text(), QStringLiteral("Write all"), 30000);
+
+    const QMap<QString, QString> settings = sim.Settings();
+    for (int row = 1; row < grid.RowCount(); ++row) {
+        const QString section = grid.CellData(row, 2);
+        if (grid.CellText(row, 1) != QLatin1String("WRITE")) {
+            QCOMPARE(grid.CellText(row, 9), QString());
+            continue;
+        }
+        QCOMPARE(grid.CellText(row, 9), QStringLiteral("OK"));
+        QVERIFY2(settings.contains(section), qPrintable(section));
+        QCOMPARE(section + settings.value(section), grid.CellText(row, 2));
+    }
+}
+
+QTEST_MAIN(TestEndToEnd)
+#include "tst_endtoend.moc"

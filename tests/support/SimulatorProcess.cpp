@@ -1,0 +1,49 @@
+#include "support/SimulatorProcess.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QMap>
+
+SimulatorProcess::SimulatorProcess(const QStringList& arguments) {
+    m_process.start(qEnvironmentVariable("PROBETERM_SIM"), arguments);
+    if (!m_process.waitForStarted(5000))
+        return;
+    while (!m_process.canReadLine() && m_process.waitForReadyRead(5000)) {
+    }
+    m_devicePath = QString::fromLocal8Bit(m_process.readLine()).trimmed();
+    connect(&m_process, &QProcess::readyReadStandardOutput, this, &SimulatorProcess::readLines);
+}
+
+SimulatorProcess::~SimulatorProcess() {
+    m_process.terminate();
+    if (!m_process.waitForFinished(3000))
+        m_process.kill();
+}
+
+void SimulatorProcess::readLines() {
+    while (m_process.canReadLine())
+        m_lines << QString::fromLatin1(m_process.readLine()).trimmed();
+}
+
+bool SimulatorProcess::WaitForLine(const QString& line, int timeoutMs) {
+    const QDeadlineTimer deadline(timeoutMs);
+    while (!m_lines.contains(line)) {
+        if (deadline.hasExpired())
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        m_process.waitForReadyRead(5);
+        readLines();
+    }
+    return true;
+}
+
+QMap<QString, QString> SimulatorProcess::Settings() const {
+    QMap<QString, QString> settings;
+    for (const QString& line : m_lines) {
+        if (!line.startsWith(QLatin1String("set ")))
+            continue;
+        const QStringList parts = line.mid(4).split(QLatin1Char(' '));
+        settings.insert(parts.value(0), parts.mid(1).join(QLatin1Char(' ')));
+    }
+    return settings;
+}

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QProcess>
+#include <QStringList>
+
+// probeterm-sim as a child process (its path in PROBETERM_SIM): the device
+// path it prints first, and the report lines it prints after, collected as
+// they come while the test runs the event loop.
+class SimulatorProcess : public QObject {
+    Q_OBJECT
+public:
+    explicit SimulatorProcess(const QStringList& arguments = {});
+    ~SimulatorProcess() override;
+
+    bool Started() const { return !m_devicePath.isEmpty(); }
+    QString DevicePath() const { return m_devicePath; }
+    QStringList Lines() const { return m_lines; }
+    // Runs the event loop until a report line equal to `line` has come.
+    bool WaitForLine(const QString& line, int timeoutMs = 5000);
+    // The settings the simulator reported changing, last value of each base.
+    QMap<QString, QString> Settings() const;
+
+private:
+    void readLines();
+
+    QProcess m_process;
+    QString m_devicePath;
+    QStringList m_lines;
+};

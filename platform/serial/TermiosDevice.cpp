@@ -1,0 +1,82 @@
+#include "platform/serial/TermiosDevice.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <linux/serial.h>
+#include <poll.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+namespace {
+// Repeats a call that a signal interrupted.
+template <typename Call> auto retryOnInterrupt(Call call) {
+    auto result = call();
+    while (result == -1 && errno == EINTR)
+        result = call();
+    return result;
+}
+} // namespace
+
+int PosixTermiosDevice::openDevice(const QByteArray& path) {
+    return retryOnInterrupt(
+        [&] { return ::open(path.constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC); });
+}
+
+// A pseudo-terminal's slave keeps the exclusive flag after the last close, so
+// it is cleared here or the next open by a user other than root finds it busy.
+int PosixTermiosDevice::closeDevice(int fd) {
+    ::ioctl(fd, TIOCNXCL);
+    return ::close(fd);
+}
+
+int PosixTermiosDevice::claimExclusive(int fd) {
+    if (::ioctl(fd, TIOCEXCL) == -1)
+        return -1;
+    return retryOnInterrupt([fd] { return ::flock(fd, LOCK_EX | LOCK_NB); });
+}
+
+int PosixTermiosDevice::getAttributes(int fd, termios& attributes) {
+    return ::tcgetattr(fd, &attributes);
+}
+
+int PosixTermiosDevice::setAttributes(int fd, const termios& attributes) {
+    return retryOnInterrupt([&] { return ::tcsetattr(fd, TCSANOW, &attributes); });
+}
+
+int PosixTermiosDevice::discardInput(int fd) {
+    return ::tcflush(fd, TCIFLUSH);
+}
+
+int PosixTermiosDevice::askLowLatency(int fd) {
+    serial_struct serial{};
+    if (::ioctl(fd, TIOCGSERIAL, &serial) == -1)
+        return -1;
+    serial.flags |= ASYNC_LOW_LATENCY;
+    return ::ioctl(fd, TIOCSSERIAL, &serial);
+}
+
+int PosixTermiosDevice::setModemLines(int fd, int lines, bool on) {
+    return ::ioctl(fd, on ? TIOCMBIS : TIOCMBIC, &lines);
+}
+
+ssize_t PosixTermiosDevice::readSome(int fd, char* buffer, size_t size) {
+    return retryOnInterrupt([&] { return ::read(fd, buffer, size); });
+}
+
+ssize_t PosixTermiosDevice::writeSome(int fd, const char* bytes, size_t size) {
+    return retryOnInterrupt([&] { return ::write(fd, bytes, size); });
+}
+
+int PosixTermiosDevice::waitWritable(int fd, int timeoutMs) {
+    pollfd watched{fd, POLLOUT, 0};
+    return retryOnInterrupt([&] { return ::poll(&watched, 1, timeoutMs); });
+}
+
+int PosixTermiosDevice::drainOutput(int fd) {
+    return retryOnInterrupt([fd] { return ::tcdrain(fd); });
+}
+
+int PosixTermiosDevice::setBreak(int fd, bool on) {
+    return ::ioctl(fd, on ? TIOCSBRK : TIOCCBRK);
+}

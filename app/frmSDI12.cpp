@@ -24,6 +24,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
+#include <QFont>
 #include <QGroupBox>
 #include <QIcon>
 #include <QKeyEvent>
@@ -79,6 +80,10 @@ frmSDI12::frmSDI12(const Platform& platform, QWidget* parent)
       m_logFile(std::make_unique<LogFile>()),
       m_trafficLog(std::make_unique<TrafficLog>(*m_transcript, *m_logFile, *platform.Clock)) {
     setWindowIcon(programIcon());
+    // The controls are laid out in twips for a small dialog font.
+    QFont dialogFont = font();
+    dialogFont.setPointSizeF(7.5);
+    setFont(dialogFont);
     createControls();
     createHandlers();
     Form_Load();
@@ -123,10 +128,12 @@ void frmSDI12::createPortArea() {
         tr("NOTE: An SDI-12 adaptor is required to communicate between the sensor and PC."),
         fraPort);
     lblNote->setWordWrap(true);
-    place(lblNote, 120, 1200, 1932, 612);
+    lblNote->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    place(lblNote, 120, 1200, 1932, 700);
     lblWake = new QLabel(tr("WakeUp Characters (Only for Korvalink)"), fraPort);
     lblWake->setWordWrap(true);
-    place(lblWake, 120, 1920, 1440, 435);
+    lblWake->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    place(lblWake, 120, 1920, 1500, 480);
     txtWakeUp = new QLineEdit(QStringLiteral("0"), fraPort);
     place(txtWakeUp, 1680, 2040, 372, 288);
 }
@@ -150,10 +157,10 @@ void frmSDI12::createCommandArea() {
     place(cmdXQuery, 120, 960, 2055, 375);
 
     lblNode = new QLabel(tr("Addr"), fraSDI12);
-    place(lblNode, 120, 1560, 330, 195);
+    place(lblNode, 120, 1560, 560, 195);
     lblCmd = new ClickableLabel(tr("Command"), fraSDI12);
     lblCmd->setToolTip(tr("Click to erase the whole command history"));
-    place(lblCmd, 720, 1560, 690, 195);
+    place(lblCmd, 720, 1560, 1000, 195);
     lblT = new QLabel(tr("Term"), fraSDI12);
     lblT->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     place(lblT, 1800, 1560, 375, 195);
@@ -172,13 +179,13 @@ void frmSDI12::createCommandArea() {
     place(cmdID, 120, 3000, 2052, 372);
 
     lblRepeatCmd = new QLabel(tr("Repeat command Nr."), fraSDI12);
-    place(lblRepeatCmd, 120, 3600, 1410, 180);
+    place(lblRepeatCmd, 120, 3600, 1560, 195);
     txtRepeatCmd = new QLineEdit(QStringLiteral("0"), fraSDI12);
     place(txtRepeatCmd, 1680, 3600, 495, 288);
     lblRoundTrip = new QLabel(fraSDI12);
-    place(lblRoundTrip, 120, 3900, 2052, 180);
+    place(lblRoundTrip, 120, 3900, 2052, 195);
     lblRepeatDelay = new QLabel(tr("Repeat delay (mS)"), fraSDI12);
-    place(lblRepeatDelay, 120, 4200, 1230, 180);
+    place(lblRepeatDelay, 120, 4200, 1420, 195);
     txtRepeatDelay = new QLineEdit(QStringLiteral("50"), fraSDI12);
     place(txtRepeatDelay, 1560, 4200, 615, 288);
 }
@@ -285,7 +292,9 @@ void frmSDI12::Form_Load() {
 
     ISerialPort& Sax = *m_platform.Sax;
     Sax.setLineSettings(cboBaud->currentText());
-    Sax.setStartupOptions(SerialStartupOptions{});
+    const SerialStartupOptions startupOptions;
+    Sax.setStartupOptions(startupOptions);
+    SaxView->setStartupOptions(startupOptions);
     Sax.setPortName(cboLines->currentText());
     Sax.setIsOpen(true);
     QString status = Sax.StatusText();

@@ -7,10 +7,14 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+// The folder is created when missing, as the system's per-user folders are;
+// one that cannot be had reads as empty.
 QString SystemFolders::UserDataFolder() const {
     QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
     while (folder.size() > 1 && folder.endsWith(QLatin1Char('/')))
         folder.chop(1);
+    if (folder.isEmpty() || !QDir().mkpath(folder))
+        return QString();
     return folder;
 }
 

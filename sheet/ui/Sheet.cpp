@@ -1,0 +1,259 @@
+#include "sheet/ui/Sheet.h"
+
+#include "platform/FileDialog.h"
+#include "platform/Folders.h"
+#include "platform/MessageBox.h"
+#include "platform/ui/Grid.h"
+#include "sheet/Batch.h"
+#include "sheet/CommandsFile.h"
+#include "sheet/SheetModel.h"
+#include "sheet/ValueEncoding.h"
+#include "timer/CTimer.h"
+
+#include <QPushButton>
+#include <QStringList>
+#include <exception>
+#include <new>
+#include <utility>
+
+namespace {
+
+const QString WriteAllCaption = QStringLiteral("Write all");
+const QString StopWriteCaption = QStringLiteral("Stop Write");
+constexpr qint32 BatchIntervalMs = 3000;
+
+FileDialogRequest commandsFileRequest(const QString& title, const IFolders& folders) {
+    FileDialogRequest request;
+    request.Title = title;
+    request.InitialFileName = folders.ProgramFolder() + QLatin1String("/Commands.SDI12");
+    request.Filter = QStringLiteral("SDI-12 Files (*.SDI12)|*.SDI12|All Files (*.*)|*.*");
+    request.FilterIndex = 1;
+    request.DefaultExtension = QStringLiteral("SDI12");
+    return request;
+}
+
+} // namespace
+
+Sheet::Sheet(const SheetControls& controls, IFileDialog& dialog, IMessageBox& messageBox,
+             IFolders& folders, const QString& applicationTitle,
+             std::function<void(const QString& rowCommand)> sendThroughCommandLine, QObject* parent)
+    : QObject(parent), m_fg(*controls.fg), m_cmdWrite(*controls.cmdWrite),
+      m_tmrBatch(*controls.tmrBatch), m_dialog(dialog), m_messageBox(messageBox),
+      m_folders(folders), m_applicationTitle(applicationTitle),
+      m_sendThroughCommandLine(std::move(sendThroughCommandLine)) {
+    m_fg.setButtonColumn(SheetColumn::Send);
+    m_tmrBatch.setInterval(BatchIntervalMs);
+    m_tmrBatch.setEnabled(false);
+    m_cmdWrite.setText(WriteAllCaption);
+
+    connect(controls.cmdLoad, &QPushButton::clicked, this, &Sheet::cmdLoad_Click);
+    connect(controls.cmdSave, &QPushButton::clicked, this, &Sheet::cmdSave_Click);
+    connect(controls.cmdWrite, &QPushButton::clicked, this, &Sheet::cmdWrite_Click);
+    connect(controls.fg, &Grid::BeforeEdit, this, &Sheet::fg_BeforeEdit, Qt::DirectConnection);
+    connect(controls.fg, &Grid::AfterEdit, this, &Sheet::fg_AfterEdit, Qt::DirectConnection);
+    connect(controls.tmrBatch, &CTimer::Timer, this, &Sheet::tmrBatch_Timer);
+}
+
+// The failure message names the step that failed after "L".
+void Sheet::SetupGrid() {
+    int step = 0;
+    const auto report = [&](int number, const QString& description) {
+        m_messageBox.Show(
+            m_applicationTitle,
+            QStringLiteral("Error %1 (%2) in procedure SetupGrid of Form frmMain. L%3")
+                .arg(number)
+                .arg(description)
+                .arg(step));
+    };
+    try {
+        step = 1;
+        m_fg.ClearGrid();
+        step = 2;
+        m_fg.setColumnCount(SheetColumn::Count);
+        step = 3;
+        m_fg.setPresentationOption(Grid::EditMode, 1);
+        step = 4;
+        m_fg.setRowCount(1);
+        step = 5;
+        m_fg.setHeaderCaptions(
+            QStringLiteral("Name|Action|Command|Value|Mode|Type|Config|Gain|Send|Result"));
+        step = 6;
+        m_fg.setPresentationOption(Grid::SelectionMode, 2);
+        m_fg.setPresentationOption(Grid::CellPadding, 4);
+        m_fg.setPresentationOption(Grid::ColumnResizing, 1);
+        m_fg.setPresentationOption(Grid::AlternatingRows, true);
+        m_fg.setPresentationOption(Grid::TextElision, Qt::ElideNone);
+        step = 7;
+        m_fg.setAutoSizeMode(0);
+        step = 8;
+        m_fg.AutoSizeColumns(0, m_fg.ColumnCount() - 1);
+    } catch (const std::bad_alloc&) {
+        report(7, QStringLiteral("Out of memory"));
+    } catch (const std::exception& failure) {
+        report(51, QString::fromLocal8Bit(failure.what()));
+    }
+}
+
+void Sheet::cmdLoad_Click() {
+    const std::optional<QString> fileName = m_dialog.ShowOpen(
+        commandsFileRequest(QStringLiteral("Select an SDI-12 commands file to load"), m_folders));
+    if (fileName && !fileName->isEmpty())
+        LoadCommandsFile(*fileName);
+}
+
+// A failed load keeps the rows read so far, with the widths as they were.
+void Sheet::LoadCommandsFile(const QString& fileName) {
+    SetupGrid();
+    const CommandsLoad load = LoadCommandsRows(fileName);
+    for (const SheetRowModel& row : load.Rows)
+        AddSheetRow(row);
+    if (!load.Error.isEmpty()) {
+        m_messageBox.Show(m_applicationTitle, load.Error);
+        return;
+    }
+    FitColumns();
+}
+
+void Sheet::AddSheetRow(const SheetRowModel& model) {
+    m_fg.AddRow(model.Name);
+    const int row = m_fg.RowCount() - 1;
+    m_fg.setCellData(row, SheetColumn::Command, model.Section);
+    m_fg.setCellText(row, SheetColumn::Send, model.Send);
+    m_fg.setCellText(row, SheetColumn::Action, model.Action);
+    m_fg.setCellBackColor(row, SheetColumn::Action,
+                          model.IsRead() ? SheetColour::ReadAction : SheetColour::WriteAction);
+    m_fg.setCellText(row, SheetColumn::Value, model.Value);
+    m_fg.setCellData(row, SheetColumn::Value, model.ValueData);
+    for (int option = 0; option < int(model.OptionText.size()); ++option) {
+        m_fg.setCellText(row, SheetColumn::Mode + option, model.OptionText.at(option));
+        m_fg.setCellData(row, SheetColumn::Mode + option, model.OptionList.at(option));
+    }
+    m_fg.setCellText(row, SheetColumn::Command, model.Command);
+    m_fg.setCellBackColor(row, SheetColumn::Command, SheetColour::Command);
+}
+
+void Sheet::cmdSave_Click() {
+    FileDialogRequest request = commandsFileRequest(
+        QStringLiteral("Select a save name for the SDI-12 commands file"), m_folders);
+    request.ConfirmOverwrite = true;
+    const std::optional<QString> fileName = m_dialog.ShowSave(request);
+    if (fileName && !fileName->isEmpty())
+        SaveCommandsFile(*fileName);
+}
+
+void Sheet::SaveCommandsFile(const QString& fileName) {
+    SheetRows rows;
+    for (int row = 1; row < m_fg.RowCount(); ++row) {
+        SheetRowModel model;
+        model.Name = m_fg.CellText(row, SheetColumn::Name);
+        model.Action = m_fg.CellText(row, SheetColumn::Action);
+        model.Command = m_fg.CellText(row, SheetColumn::Command);
+        model.Section = m_fg.CellData(row, SheetColumn::Command);
+        model.Value = m_fg.CellText(row, SheetColumn::Value);
+        model.ValueData = m_fg.CellData(row, SheetColumn::Value);
+        for (int option = 0; option < int(model.OptionText.size()); ++option) {
+            model.OptionText[option] = m_fg.CellText(row, SheetColumn::Mode + option);
+            model.OptionList[option] = m_fg.CellData(row, SheetColumn::Mode + option);
+        }
+        model.Send = m_fg.CellText(row, SheetColumn::Send);
+        rows.append(model);
+    }
+    QString error;
+    if (!SaveCommandsRows(fileName, rows, &error))
+        m_messageBox.Show(m_applicationTitle, error);
+}
+
+void Sheet::fg_BeforeEdit(int row, int column, bool& cancel) {
+    m_fg.setEditList(QString());
+    const QString cellData = m_fg.CellData(row, column);
+    switch (EditKindFor(column, cellData)) {
+    case EditKind::Refuse:
+        cancel = true;
+        break;
+    case EditKind::PlainText:
+        break;
+    case EditKind::DropDown:
+        m_fg.setEditList(cellData);
+        break;
+    case EditKind::SendRow:
+        m_sheetRow = row;
+        SendRow(row);
+        break;
+    }
+}
+
+void Sheet::fg_AfterEdit(int row, int column) {
+    const EditResult result = EncodeEdit(m_fg.CellText(row, SheetColumn::Command), column,
+                                         m_fg.EditText(), m_fg.PickedCode());
+    m_fg.setEditText(result.CellText);
+    m_fg.setCellText(row, SheetColumn::Command, result.Command);
+    FitColumns();
+    m_fg.setCellText(row, column, m_fg.EditText());
+}
+
+void Sheet::FitColumns() {
+    m_fg.setAutoSizeMode(0);
+    m_fg.AutoSizeColumns(0, m_fg.ColumnCount() - 1);
+}
+
+// The row goes out through the command line; its Result is cleared first so
+// that the outcome of this exchange is the only one it shows. Moving the
+// current cell away lets the next gesture on the Send cell start afresh.
+void Sheet::SendRow(qint32 row) {
+    m_fg.setCellText(row, SheetColumn::Result, QString());
+    m_sendThroughCommandLine(m_fg.CellText(row, SheetColumn::Command));
+    m_fg.SetCurrentCell(0, 0);
+}
+
+// The batch's state is the timer's enabled flag, the button's caption and
+// SheetRow.
+void Sheet::cmdWrite_Click() {
+    if (m_cmdWrite.text() != WriteAllCaption) {
+        m_tmrBatch.setEnabled(false);
+        m_cmdWrite.setText(WriteAllCaption);
+        return;
+    }
+    m_sheetRow = Batch::FirstRow;
+    m_cmdWrite.setText(StopWriteCaption);
+    for (int row = 1; row < m_fg.RowCount(); ++row)
+        m_fg.setCellText(row, SheetColumn::Result, QString());
+    m_tmrBatch.setEnabled(true);
+}
+
+// Sends the next WRITE row from SheetRow on. SheetRow moves on only when the
+// row's exchange completes, so a tick before that sends the row again.
+void Sheet::tmrBatch_Timer() {
+    QStringList actionTexts;
+    for (int row = 0; row < m_fg.RowCount(); ++row)
+        actionTexts.append(m_fg.CellText(row, SheetColumn::Action));
+    const qint32 row = Batch::NextWriteRow(actionTexts, m_sheetRow);
+    if (row == 0) {
+        EndBatch();
+        return;
+    }
+    m_sheetRow = row;
+    m_fg.ScrollToRow(row);
+    SendRow(row);
+}
+
+void Sheet::MarkResult(const QString& result) {
+    if (m_sheetRow >= 1 && m_sheetRow < m_fg.RowCount())
+        m_fg.setCellText(m_sheetRow, SheetColumn::Result, result);
+}
+
+void Sheet::BatchStep() {
+    if (!m_tmrBatch.Enabled()) {
+        m_cmdWrite.setText(WriteAllCaption);
+        return;
+    }
+    const Batch::Advance next = Batch::AdvanceAfterExchange(m_sheetRow, m_fg.RowCount() - 1);
+    m_sheetRow = next.SheetRow;
+    if (next.Ended)
+        EndBatch();
+}
+
+void Sheet::EndBatch() {
+    m_sheetRow = Batch::FirstRow;
+    m_tmrBatch.setEnabled(false);
+    m_cmdWrite.setText(WriteAllCaption);
+}

@@ -31,13 +31,3 @@ struct EditResult {
 // length. Other columns leave the command as it is.
 EditResult EncodeEdit(const QString& command, int column, const QString& editText,
                       const QString& pickedCode, const QLocale& locale = QLocale());
-
-// One choice of an option list.
-struct OptionEntry {
-    QString Code;
-    QString Text;
-};
-
-// The entries of an option list written "|#code;text|#code;text...". An
-// entry without "#code;" has only a text (its code is "").
-QVector<OptionEntry> ParseOptionList(const QString& list);

@@ -1,12 +1,12 @@
-// Fills the transcript with a million items behind a list view, as a long
+// Fills the transcript with a million items behind the HEX tab's view, as a long
 // session would, and measures memory, append time and scrolling.
 #include "link/TrafficLogFormat.h"
 #include "link/TranscriptModel.h"
 
+#include "link/ui/TranscriptView.h"
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QListView>
 #include <QScrollBar>
 #include <cstdio>
 
@@ -36,8 +36,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
 
     TranscriptModel transcript;
-    QListView view;
-    view.setUniformItemSizes(true);
+    TranscriptView view;
     view.setModel(&transcript);
     view.resize(800, 600);
     view.show();

@@ -2,6 +2,7 @@
 
 #include <QHeaderView>
 #include <QScrollBar>
+#include <QTimer>
 
 TranscriptView::TranscriptView(QWidget* parent) : QTableView(parent) {
     horizontalHeader()->hide();
@@ -22,8 +23,14 @@ void TranscriptView::setModel(QAbstractItemModel* model) {
     connect(model, &QAbstractItemModel::rowsAboutToBeInserted, this, [this] {
         m_followEnd = verticalScrollBar()->value() == verticalScrollBar()->maximum();
     });
+    // One scroll per event-loop turn, however many items came in it.
     connect(model, &QAbstractItemModel::rowsInserted, this, [this] {
-        if (m_followEnd)
+        if (!m_followEnd || m_scrollPending)
+            return;
+        m_scrollPending = true;
+        QTimer::singleShot(0, this, [this] {
+            m_scrollPending = false;
             scrollToBottom();
+        });
     });
 }

@@ -15,4 +15,5 @@ public:
 
 private:
     bool m_followEnd = true;
+    bool m_scrollPending = false;
 };

@@ -1,6 +1,6 @@
 #include "platform/ui/Grid.h"
 
-#include "sheet/ValueEncoding.h"
+#include "platform/OptionList.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -1,3 +1,4 @@
+#include "platform/OptionList.h"
 #include "sheet/SheetModel.h"
 #include "sheet/ValueEncoding.h"
 

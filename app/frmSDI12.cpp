@@ -238,9 +238,11 @@ void frmSDI12::createHandlers() {
     linkControls.cmdID = cmdID;
     linkControls.lblRoundTrip = lblRoundTrip;
     linkControls.tmrRepeatCmd = tmrRepeatCmd;
+    linkControls.tmrRcv = tmrRcv;
     m_link = new SensorLink(*m_platform.Sax, *m_platform.Clock, *StatusBar, *m_trafficLog,
                             linkControls, this);
     connect(tmrRcv, &CTimer::Timer, m_link, &SensorLink::tmrRcv_Timer);
+    connect(m_platform.Sax, &ISerialPort::BytesReceived, m_link, &SensorLink::Sax_BytesReceived);
     connect(m_platform.Sax, &ISerialPort::LineEvent, m_link, &SensorLink::Sax_LineEvent);
     connect(SaxView, &SerialTerminalView::KeyTyped, m_link, &SensorLink::Sax_KeyTyped);
     connect(m_platform.Sax, &ISerialPort::StatusChanged, this,

@@ -139,6 +139,12 @@ void SensorLink::tmrRcv_Timer() {
     }
 }
 
+void SensorLink::Sax_BytesReceived() {
+    tmrRcv_Timer();
+    CTimer& tmrRcv = *m_controls.tmrRcv;
+    tmrRcv.setEnabled(tmrRcv.Enabled());
+}
+
 void SensorLink::timeOut() {
     m_status.SetPanelText(1, QStringLiteral("TIMEOUT"));
     if (m_markResult)

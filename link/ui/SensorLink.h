@@ -28,6 +28,7 @@ struct LinkControls {
     QPushButton* cmdID = nullptr;
     QLabel* lblRoundTrip = nullptr;
     CTimer* tmrRepeatCmd = nullptr;
+    CTimer* tmrRcv = nullptr;
 };
 
 // Sends commands to the sensor bus (break or wake-up characters first) and
@@ -52,6 +53,9 @@ public:
     void Sax_KeyTyped(int code);
     void Sax_LineEvent();
     void tmrRcv_Timer();
+    // Bytes came in: tick now and start the 10 ms period afresh, so that the
+    // response completes one quiet tick after its last byte.
+    void Sax_BytesReceived();
     void Timer1_Timer(CTimer& Timer1);
     // Writes bytes typed by the operator (no time-out follows them).
     void TransmitTyped(const QByteArray& bytes);

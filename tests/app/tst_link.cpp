@@ -140,17 +140,16 @@ void TestLink::completedAnswerIsShownAndLogged() {
     WindowHarness harness({"COM1"});
     frmSDI12& window = *harness.Window;
     window.Link().setRoundTripStart(harness.Clock.TickMs());
-    window.Link().SendCommand(QStringLiteral("0R0!"));
+    window.Link().SendCommand(QStringLiteral("0R0!")); // the break takes 70 ms
     harness.Clock.Advance(40);
-    harness.Serial.Receive("0+1.2");
-    harness.Tick();
+    harness.Serial.Receive("0+1.2"); // each arrival is looked at at once
+    harness.Clock.Advance(8);
     harness.Serial.Receive("3\r\n");
-    harness.Tick();
     QCOMPARE(window.Transcript().rowCount(), 0); // still arriving
-    harness.Tick();
+    harness.Tick();                              // the first quiet tick completes it
     QCOMPARE(harness.Panel(2), QStringLiteral("0+1.23\r\n"));
     QCOMPARE(harness.Panel(1), QString());
-    QCOMPARE(window.lblRoundTrip->text(), QStringLiteral("Roundtrip delay = 140 mS"));
+    QCOMPARE(window.lblRoundTrip->text(), QStringLiteral("Roundtrip delay = 128 mS"));
     QCOMPARE(window.Transcript().rowCount(), 2);
     QCOMPARE(window.Transcript().Item(1), QStringLiteral("- 30 2B 31 2E 32 33 0D 0A"));
     QFile log(window.LogFilePath());
@@ -159,9 +158,9 @@ void TestLink::completedAnswerIsShownAndLogged() {
     QVERIFY2(line.endsWith("0 - 30 2B 31 2E 32 33 0D 0A\r\n"), line.constData());
 
     // A second answer adds to panel 2 and carries the gap since the first.
-    harness.Clock.Advance(230);
+    harness.Clock.Advance(240);
     harness.Serial.Receive("0\r\n");
-    harness.Tick(2);
+    harness.Tick();
     QCOMPARE(harness.Panel(2), QStringLiteral("0+1.23\r\n0\r\n"));
     QVERIFY(window.Transcript().Item(2).contains(QStringLiteral(" [250 mS] <")));
 }

@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Time from launch to the first painted window, and the idle program's CPU
+# use over 60 s while its 10 ms receive timer ticks. Runs the program under
+# a private Xvfb display; xdotool sees the window once it is mapped, and
+# pidstat reports the CPU share.
+set -euo pipefail
+program="$1"
+seconds="${2:-60}"
+
+display=":$((90 + RANDOM % 9))"
+Xvfb "$display" -screen 0 1280x900x24 >/dev/null 2>&1 &
+xvfb_pid=$!
+trap 'kill "$program_pid" "$xvfb_pid" 2>/dev/null || true' EXIT
+sleep 1
+
+data_home="$(mktemp -d)"
+start=$(date +%s.%N)
+DISPLAY="$display" XDG_DATA_HOME="$data_home" XDG_CONFIG_HOME="$data_home" "$program" >/dev/null 2>&1 &
+program_pid=$!
+DISPLAY="$display" xdotool search --sync --onlyvisible --name "Quenvarel Tidewright" >/dev/null
+shown=$(date +%s.%N)
+printf 'startup_to_first_window: %.0f ms\n' "$(echo "($shown - $start) * 1000" | bc)"
+
+sleep 2
+cpu=$(LC_ALL=C pidstat -u -p "$program_pid" "$seconds" 1 | awk '/^Average/ {print $8}')
+printf 'idle_cpu_over_%ss: %s %% of one core\n' "$seconds" "$cpu"
+rm -rf "$data_home"

@@ -40,8 +40,6 @@ void TestLink::wakeUpBeforeTheCommand_data() {
     const QString command = QStringLiteral("Transmit=30 4d 21");
     QTest::newRow("no wake-up: break and marking")
         << "0" << QStringList({"Break=on", "Break=off", command}) << QList<int>({50, 20});
-    QTest::newRow("negative counts as none")
-        << "-2" << QStringList({"Break=on", "Break=off", command}) << QList<int>({50, 20});
     QTest::newRow("three wake-up characters")
         << "3" << QStringList({"Transmit=fe fe fe", command}) << QList<int>();
     QTest::newRow("0.4 rounds to no character, and no break")

@@ -9,11 +9,7 @@
 #include "platform/Clock.h"
 #include "platform/serial/TermiosSerialPort.h"
 #include "platform/ui/DropDownComboBox.h"
-#include "support/MemorySettingsStore.h"
-#include "support/RecordingMessageBox.h"
-#include "support/RecordingShell.h"
-#include "support/ScriptedFileDialog.h"
-#include "support/TempFolders.h"
+#include "support/TestPlatform.h"
 
 #include <QApplication>
 #include <QDeadlineTimer>
@@ -44,13 +40,8 @@ int main(int argc, char** argv) {
     }
     TermiosSerialPort serial;
     SystemClock clock;
-    TempFolders folders;
-    MemorySettingsStore settings;
-    RecordingMessageBox messages;
-    ScriptedFileDialog dialog;
-    RecordingShell shell;
-    Platform platform{&serial, &clock, &folders, &settings, &messages, &dialog, &shell};
-    frmSDI12 window(platform);
+    TestPlatform pieces;
+    frmSDI12 window(pieces.With(serial, clock));
     window.cboLines->setEditText(QString::fromLocal8Bit(ptsname(sensor)));
     emit window.cboLines->Committed();
 

@@ -6,11 +6,7 @@
 #include "link/ui/SensorLink.h"
 #include "platform/Clock.h"
 #include "support/FakeSerialPort.h"
-#include "support/MemorySettingsStore.h"
-#include "support/RecordingMessageBox.h"
-#include "support/RecordingShell.h"
-#include "support/ScriptedFileDialog.h"
-#include "support/TempFolders.h"
+#include "support/TestPlatform.h"
 #include "timer/CTimer.h"
 
 #include <QApplication>
@@ -56,13 +52,8 @@ int main(int argc, char** argv) {
     StampingSerialPort serial;
     serial.setPortNamesForTest({QStringLiteral("COM1")});
     SystemClock clock;
-    TempFolders folders;
-    MemorySettingsStore settings;
-    RecordingMessageBox messages;
-    ScriptedFileDialog dialog;
-    RecordingShell shell;
-    Platform platform{&serial, &clock, &folders, &settings, &messages, &dialog, &shell};
-    frmSDI12 window(platform);
+    TestPlatform pieces;
+    frmSDI12 window(pieces.With(serial, clock));
     window.tmrRcv->setEnabled(false);
 
     // 1. The break: 100 commands, each preceded by a break and marking.

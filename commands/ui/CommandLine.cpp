@@ -3,7 +3,6 @@
 #include "commands/BoxValidation.h"
 #include "link/ui/SensorLink.h"
 #include "platform/Clock.h"
-#include "platform/SettingsStore.h"
 #include "platform/Val.h"
 #include "platform/ui/ClickableLabel.h"
 #include "platform/ui/DropDownComboBox.h"
@@ -26,9 +25,9 @@ void normalizeBox(QLineEdit& box, std::optional<double> upperLimit) {
 
 } // namespace
 
-CommandLine::CommandLine(SensorLink& link, ISettingsStore& history, IClock& clock,
+CommandLine::CommandLine(SensorLink& link, ISettingsStore& settings, IClock& clock,
                          const CommandControls& controls, QObject* parent)
-    : QObject(parent), m_link(link), m_history(history), m_clock(clock), m_controls(controls) {
+    : QObject(parent), m_link(link), m_history(settings), m_clock(clock), m_controls(controls) {
     connect(m_controls.cmdSend, &QPushButton::clicked, this, &CommandLine::cmdSend_Click);
     connect(m_controls.cmdID, &QPushButton::clicked, this, &CommandLine::cmdID_Click);
     connect(m_controls.cmdQuery, &QPushButton::clicked, this, &CommandLine::cmdQuery_Click);
@@ -58,9 +57,8 @@ void CommandLine::cmdSend_Click() {
         return;
     if (!sendFromOperator(m_controls.txtNode->text() + body + QLatin1Char('!')))
         return;
-    m_history.Save(QLatin1String(HistoryApplication), QLatin1String(HistorySection),
-                   m_controls.cboCmd->currentText(),
-                   QLocale().toString(m_clock.LocalNow(), QLocale::ShortFormat));
+    m_history.Remember(m_controls.cboCmd->currentText(),
+                       QLocale().toString(m_clock.LocalNow(), QLocale::ShortFormat));
 }
 
 void CommandLine::cboCmd_Click() {
@@ -68,32 +66,26 @@ void CommandLine::cboCmd_Click() {
 }
 
 void CommandLine::cboCmd_DropDown() {
-    const ISettingsStore::Entries entries =
-        m_history.GetAll(QLatin1String(HistoryApplication), QLatin1String(HistorySection));
-    if (entries.isEmpty())
+    const QStringList commands = m_history.Commands();
+    if (commands.isEmpty())
         return;
     emptyCommandBox();
-    for (const auto& entry : entries)
-        m_controls.cboCmd->addItem(entry.first);
+    m_controls.cboCmd->addItems(commands);
 }
 
 void CommandLine::cboCmd_KeyDown(int key) {
     if (key != Qt::Key_Delete)
         return;
-    // A text without an entry is simply not in the history: nothing to report.
-    m_history.Delete(QLatin1String(HistoryApplication), QLatin1String(HistorySection),
-                     m_controls.cboCmd->currentText());
+    m_history.Forget(m_controls.cboCmd->currentText());
 }
 
 void CommandLine::lblCmd_Click() {
-    const ISettingsStore::Entries entries =
-        m_history.GetAll(QLatin1String(HistoryApplication), QLatin1String(HistorySection));
-    if (entries.isEmpty())
+    const QStringList commands = m_history.Commands();
+    if (commands.isEmpty())
         return;
     emptyCommandBox();
-    for (const auto& entry : entries)
-        m_history.Delete(QLatin1String(HistoryApplication), QLatin1String(HistorySection),
-                         entry.first);
+    for (const QString& command : commands)
+        m_history.Forget(command);
 }
 
 void CommandLine::Form_KeyPress(int character) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "commands/CommandHistory.h"
+
 #include <QObject>
 #include <QString>
 
@@ -35,10 +37,7 @@ struct CommandControls {
 class CommandLine : public QObject {
     Q_OBJECT
 public:
-    static constexpr const char* HistoryApplication = "PROBETRM";
-    static constexpr const char* HistorySection = "Commands";
-
-    CommandLine(SensorLink& link, ISettingsStore& history, IClock& clock,
+    CommandLine(SensorLink& link, ISettingsStore& settings, IClock& clock,
                 const CommandControls& controls, QObject* parent = nullptr);
 
     void cmdSend_Click();
@@ -66,7 +65,7 @@ private:
     void emptyCommandBox();
 
     SensorLink& m_link;
-    ISettingsStore& m_history;
+    CommandHistory m_history;
     IClock& m_clock;
     CommandControls m_controls;
     qint32 m_repeatCount = 0;

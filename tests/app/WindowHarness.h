@@ -4,11 +4,7 @@
 #include "link/ui/SensorLink.h"
 #include "support/FakeClock.h"
 #include "support/FakeSerialPort.h"
-#include "support/MemorySettingsStore.h"
-#include "support/RecordingMessageBox.h"
-#include "support/RecordingShell.h"
-#include "support/ScriptedFileDialog.h"
-#include "support/TempFolders.h"
+#include "support/TestPlatform.h"
 #include "timer/CTimer.h"
 
 #include <memory>
@@ -18,24 +14,16 @@
 struct WindowHarness {
     FakeSerialPort Serial;
     FakeClock Clock;
-    TempFolders Folders;
-    MemorySettingsStore Settings;
-    RecordingMessageBox Messages;
-    ScriptedFileDialog Dialog;
-    RecordingShell Shell;
+    TestPlatform Pieces;
+    MemorySettingsStore& Settings = Pieces.Settings;
     std::unique_ptr<frmSDI12> Window;
 
     explicit WindowHarness(const QStringList& ports = {QStringLiteral("/dev/ttyUSB0")},
                            IFolders* folders = nullptr) {
         Serial.setPortNamesForTest(ports);
-        Platform platform;
-        platform.Sax = &Serial;
-        platform.Clock = &Clock;
-        platform.Folders = folders ? folders : &Folders;
-        platform.Settings = &Settings;
-        platform.MessageBox = &Messages;
-        platform.FileDialog = &Dialog;
-        platform.Shell = &Shell;
+        Platform platform = Pieces.With(Serial, Clock);
+        if (folders)
+            platform.Folders = folders;
         Window = std::make_unique<frmSDI12>(platform);
         Window->tmrRcv->setEnabled(false);
     }

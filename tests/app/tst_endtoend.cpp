@@ -7,11 +7,8 @@
 #include "platform/ui/DropDownComboBox.h"
 #include "platform/ui/Grid.h"
 #include "sheet/ui/Sheet.h"
-#include "support/RecordingMessageBox.h"
-#include "support/RecordingShell.h"
-#include "support/ScriptedFileDialog.h"
 #include "support/SimulatorProcess.h"
-#include "support/TempFolders.h"
+#include "support/TestPlatform.h"
 #include "timer/CTimer.h"
 
 #include <QFile>
@@ -37,22 +34,15 @@ namespace {
 struct Program {
     TermiosSerialPort Serial;
     SystemClock Clock;
+    TestPlatform Pieces;
     FileSettingsStore Settings;
-    RecordingMessageBox Messages;
-    ScriptedFileDialog Dialog;
-    RecordingShell Shell;
     std::unique_ptr<frmSDI12> Window;
 
     Program(TempFolders& folders, const QString& devicePath)
         : Settings(folders.Root() + QLatin1String("/settings.json")) {
-        Platform platform;
-        platform.Sax = &Serial;
-        platform.Clock = &Clock;
+        Platform platform = Pieces.With(Serial, Clock);
         platform.Folders = &folders;
         platform.Settings = &Settings;
-        platform.MessageBox = &Messages;
-        platform.FileDialog = &Dialog;
-        platform.Shell = &Shell;
         Window = std::make_unique<frmSDI12>(platform);
         // The operator types the simulator's path into the port box.
         Window->cboLines->setEditText(devicePath);
@@ -93,11 +83,14 @@ void TestEndToEnd::sheetRowAnswerIsMarkedShownAndLogged() {
     program.ConfigurationSheet().fg_BeforeEdit(row, 8, cancel);
     QVERIFY(sim.WaitForLine(QStringLiteral("rx 0XIV!")));
     QTRY_COMPARE(program.fg().CellText(row, 9), QStringLiteral("OK"));
+    // A loaded machine may split the answer at a pause; all of it arrives.
+    QTRY_VERIFY(program.Panel(2).endsWith(QStringLiteral("\r\n")));
     QVERIFY(program.Panel(2).startsWith(QStringLiteral("0KV")));
     QVERIFY(program.Window->lblRoundTrip->text().startsWith(QStringLiteral("Roundtrip delay = ")));
-    QCOMPARE(program.Window->Transcript().rowCount(), 2);
+    const int items = program.Window->Transcript().rowCount();
+    QVERIFY(items >= 2 && items % 2 == 0);
     QVERIFY(program.Window->Transcript().Item(0).contains(QStringLiteral("<0KV")));
-    QTRY_COMPARE(logText(program).count(QStringLiteral("\r\n")), 1);
+    QTRY_COMPARE(logText(program).count(QStringLiteral("\r\n")), items / 2);
 }
 
 void TestEndToEnd::typedCommandAndHistoryAcrossRestart() {
@@ -146,7 +139,6 @@ void TestEndToEnd::writeAllSetsTheSensorToTheSheet() {
     QCOMPARE(program.Window->cmdWrite->text(), QStringLiteral("Stop Write"));
     QTRY_COMPARE_WITH_TIMEOUT(program.Window->cmdWrite->text(), QStringLiteral("Write all"), 30000);
 
-    const QMap<QString, QString> settings = sim.Settings();
     for (int row = 1; row < grid.RowCount(); ++row) {
         const QString section = grid.CellData(row, 2);
         if (grid.CellText(row, 1) != QLatin1String("WRITE")) {
@@ -154,8 +146,9 @@ void TestEndToEnd::writeAllSetsTheSensorToTheSheet() {
             continue;
         }
         QCOMPARE(grid.CellText(row, 9), QStringLiteral("OK"));
-        QVERIFY2(settings.contains(section), qPrintable(section));
-        QCOMPARE(section + settings.value(section), grid.CellText(row, 2));
+        // The simulator now holds the sheet's value for this setting.
+        const QString value = grid.CellText(row, 2).mid(section.size());
+        QVERIFY(sim.WaitForLine(QStringLiteral("set %1 %2").arg(section, value)));
     }
 }
 

@@ -2,7 +2,6 @@
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
-#include <QMap>
 
 SimulatorProcess::SimulatorProcess(const QStringList& arguments) {
     m_process.start(qEnvironmentVariable("PROBETERM_SIM"), arguments);
@@ -35,15 +34,4 @@ bool SimulatorProcess::WaitForLine(const QString& line, int timeoutMs) {
         readLines();
     }
     return true;
-}
-
-QMap<QString, QString> SimulatorProcess::Settings() const {
-    QMap<QString, QString> settings;
-    for (const QString& line : m_lines) {
-        if (!line.startsWith(QLatin1String("set ")))
-            continue;
-        const QStringList parts = line.mid(4).split(QLatin1Char(' '));
-        settings.insert(parts.value(0), parts.mid(1).join(QLatin1Char(' ')));
-    }
-    return settings;
 }

@@ -17,8 +17,6 @@ public:
     QStringList Lines() const { return m_lines; }
     // Runs the event loop until a report line equal to `line` has come.
     bool WaitForLine(const QString& line, int timeoutMs = 5000);
-    // The settings the simulator reported changing, last value of each base.
-    QMap<QString, QString> Settings() const;
 
 private:
     void readLines();

@@ -1,5 +1,4 @@
 #include "app/AboutTab.h"
-#include "app/Version.h"
 #include "depends/ui/frmDepends.h"
 #include "platform/ui/DesktopShell.h"
 #include "support/RecordingShell.h"
@@ -7,122 +6,59 @@
 
 #include <QApplication>
 #include <QLabel>
-#include <QPushButton>
 #include <QtTest>
 
-#include <memory>
+// The tab in a main window; whatever it opens goes to a recording shell.
+struct TabInMainWindow {
+    RecordingShell shell;
+    TempFolders folders;
+    QWidget mainWindow;
+    AboutTab* tab = new AboutTab(shell, folders, QIcon(), &mainWindow);
+};
 
 class AboutTabTest : public QObject {
     Q_OBJECT
 private slots:
-    void init();
-    void labelsNameTheProgramAndVersion();
-    void viewLicenseOpensTheDocumentWhenPresent_data();
-    void viewLicenseOpensTheDocumentWhenPresent();
-    void siteLabelHandsItsTextToTheShell();
-    void iconOpensTheModalWindowOnDoubleClickOnly_data();
+    void licenceAndSiteGoToTheShell();
     void iconOpensTheModalWindowOnDoubleClickOnly();
-    void desktopShellTurnsTargetsIntoUrls_data();
-    void desktopShellTurnsTargetsIntoUrls();
-
-private:
-    template <typename Control> Control* Find(const char* name) {
-        return m_tab->findChild<Control*>(QLatin1String(name));
-    }
-
-    RecordingShell m_shell;
-    std::unique_ptr<TempFolders> m_folders;
-    std::unique_ptr<QWidget> m_mainWindow;
-    AboutTab* m_tab = nullptr;
+    void documentPathsBecomeFileUrls();
 };
 
-void AboutTabTest::init() {
-    m_shell.OpenedTargets.clear();
-    m_folders = std::make_unique<TempFolders>();
-    m_mainWindow = std::make_unique<QWidget>();
-    m_tab = new AboutTab(m_shell, *m_folders, QIcon(), m_mainWindow.get());
-    m_tab->FillLabels();
-    m_mainWindow->show();
-}
+void AboutTabTest::licenceAndSiteGoToTheShell() {
+    TabInMainWindow about;
+    auto* viewLicense = about.tab->findChild<QWidget*>("Command1");
+    QTest::mouseClick(viewLicense, Qt::LeftButton); // no document yet: nothing happens
 
-void AboutTabTest::labelsNameTheProgramAndVersion() {
-    QCOMPARE(Find<QLabel>("lblTitle")->text(), QStringLiteral("Quenvarel Tidewright"));
-    QCOMPARE(Find<QLabel>("lblVersion")->text(), QStringLiteral("Version %1.%2  Build %3")
-                                                     .arg(ProbeTermVersion::Major)
-                                                     .arg(ProbeTermVersion::Minor)
-                                                     .arg(ProbeTermVersion::Revision));
-}
-
-void AboutTabTest::viewLicenseOpensTheDocumentWhenPresent_data() {
-    QTest::addColumn<bool>("present");
-    QTest::newRow("missing") << false;
-    QTest::newRow("present") << true;
-}
-
-void AboutTabTest::viewLicenseOpensTheDocumentWhenPresent() {
-    QFETCH(bool, present);
     const QString document =
-        m_folders->ProgramFolder() + QStringLiteral("/Quenvarel Freeware License Agreement.rtf");
-    if (present)
-        QVERIFY(QFile(document).open(QIODevice::WriteOnly));
-    QTest::mouseClick(Find<QPushButton>("Command1"), Qt::LeftButton);
-    QCOMPARE(m_shell.OpenedTargets, present ? QStringList{document} : QStringList{});
-}
-
-void AboutTabTest::siteLabelHandsItsTextToTheShell() {
-    QLabel* site = Find<QLabel>("lblSite");
+        about.folders.ProgramFolder() + "/Quenvarel Freeware License Agreement.rtf";
+    QVERIFY(QFile(document).open(QIODevice::WriteOnly));
+    QTest::mouseClick(viewLicense, Qt::LeftButton);
+    auto* site = about.tab->findChild<QLabel*>("lblSite");
     QTest::mouseClick(site, Qt::LeftButton);
-    QCOMPARE(m_shell.OpenedTargets, QStringList{site->text()});
+    QCOMPARE(about.shell.OpenedTargets, QStringList({document, site->text()}));
 }
 
-void AboutTabTest::iconOpensTheModalWindowOnDoubleClickOnly_data() {
-    QTest::addColumn<bool>("doubleClick");
-    QTest::newRow("single click") << false;
-    QTest::newRow("double click") << true;
-}
-
-// Whatever modal window comes up is noted and closed by a poll.
 void AboutTabTest::iconOpensTheModalWindowOnDoubleClickOnly() {
-    QFETCH(bool, doubleClick);
-    QByteArray modalClass;
-    QWidget* modalOwner = nullptr;
-    QTimer poll;
-    connect(&poll, &QTimer::timeout, [&] {
-        if (QWidget* modal = QApplication::activeModalWidget()) {
-            modalClass = modal->metaObject()->className();
-            modalOwner = modal->parentWidget();
+    TabInMainWindow about;
+    QWidget* owner = nullptr;
+    QTimer closer; // notes the owner of the modal window that comes up, and closes it
+    connect(&closer, &QTimer::timeout, [&] {
+        if (auto* modal = qobject_cast<frmDepends*>(QApplication::activeModalWidget())) {
+            owner = modal->parentWidget();
             modal->close();
         }
     });
-    poll.start(20);
-    if (doubleClick)
-        QTest::mouseDClick(Find<QLabel>("Image"), Qt::LeftButton);
-    else
-        QTest::mouseClick(Find<QLabel>("Image"), Qt::LeftButton);
-    QTest::qWait(100);
-    QCOMPARE(modalClass,
-             doubleClick ? QByteArray(frmDepends::staticMetaObject.className()) : QByteArray());
-    QCOMPARE(modalOwner, doubleClick ? m_mainWindow.get() : nullptr);
+    closer.start(20);
+    auto* icon = about.tab->findChild<QLabel*>("Image");
+    QTest::mouseClick(icon, Qt::LeftButton);
+    QCOMPARE(owner, nullptr);
+    QTest::mouseDClick(icon, Qt::LeftButton);
+    QCOMPARE(owner, &about.mainWindow);
 }
 
-void AboutTabTest::desktopShellTurnsTargetsIntoUrls_data() {
-    QTest::addColumn<QString>("target");
-    QTest::addColumn<QString>("url");
-    QTest::newRow("document with blanks")
-        << "/opt/probeterm/Quenvarel Freeware License Agreement.rtf"
-        << "file:///opt/probeterm/Quenvarel%20Freeware%20License%20Agreement.rtf";
-    QTest::newRow("document with #") << "/tmp/a#b.rtf"
-                                     << "file:///tmp/a%23b.rtf";
-    QTest::newRow("web address") << "https://www.quenvarel.example/tidewright"
-                                 << "https://www.quenvarel.example/tidewright";
-    QTest::newRow("address without scheme") << "www.quenvarel.example"
-                                            << "http://www.quenvarel.example";
-}
-
-void AboutTabTest::desktopShellTurnsTargetsIntoUrls() {
-    QFETCH(QString, target);
-    QFETCH(QString, url);
-    QCOMPARE(DesktopShell::TargetUrl(target).toString(QUrl::FullyEncoded), url);
+void AboutTabTest::documentPathsBecomeFileUrls() {
+    QCOMPARE(DesktopShell::TargetUrl("/opt/a b#c.rtf").toString(QUrl::FullyEncoded),
+             QStringLiteral("file:///opt/a%20b%23c.rtf"));
 }
 
 QTEST_MAIN(AboutTabTest)

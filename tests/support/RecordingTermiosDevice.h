@@ -4,38 +4,27 @@
 
 #include <QStringList>
 
-#include <algorithm>
 #include <cerrno>
 
-// The real device, with a record of what the serial component asked of it:
-// the attributes it set and its drain and break requests in order. With a
-// writeLimit it takes at most that many bytes per write and reports a full
-// driver at every other write, so that queued sending is exercised.
+// The real device, recording its drain and break requests. With a writeLimit,
+// every other write finds the driver full and the rest take at most writeLimit
+// bytes, so that queued sending is exercised.
 class RecordingTermiosDevice : public PosixTermiosDevice {
 public:
-    termios lastAttributes{};
     QStringList requests;
     size_t writeLimit = 0;
 
-    int setAttributes(int fd, const termios& attributes) override {
-        lastAttributes = attributes;
-        return PosixTermiosDevice::setAttributes(fd, attributes);
-    }
     ssize_t writeSome(int fd, const char* bytes, size_t size) override {
-        if (writeLimit == 0)
-            return PosixTermiosDevice::writeSome(fd, bytes, size);
-        m_full = !m_full;
-        if (!m_full)
-            return PosixTermiosDevice::writeSome(fd, bytes, std::min(size, writeLimit));
-        errno = EAGAIN;
-        return -1;
+        if (writeLimit > 0 && (m_full = !m_full))
+            return errno = EAGAIN, -1;
+        return PosixTermiosDevice::writeSome(fd, bytes, writeLimit ? qMin(size, writeLimit) : size);
     }
     int drainOutput(int fd) override {
-        requests << QStringLiteral("drain");
+        requests << "drain";
         return PosixTermiosDevice::drainOutput(fd);
     }
     int setBreak(int fd, bool on) override {
-        requests << (on ? QStringLiteral("break on") : QStringLiteral("break off"));
+        requests << (on ? "break on" : "break off");
         return PosixTermiosDevice::setBreak(fd, on);
     }
 

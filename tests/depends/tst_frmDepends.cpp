@@ -1,7 +1,6 @@
 #include "depends/ui/frmDepends.h"
 #include "platform/ui/Twips.h"
 
-#include <QCoreApplication>
 #include <QHeaderView>
 #include <QTreeWidget>
 #include <QtTest>
@@ -13,26 +12,21 @@ namespace {
 // its other strings are their own names.
 struct MadeUp : IModuleSource, IVersionReader {
     explicit MadeUp(QStringList paths) : Paths(paths) {}
-    bool GetProcessModules(QStringList& DependencyList) override {
-        DependencyList = Paths;
-        return true;
-    }
+    bool GetProcessModules(QStringList& list) override { return !(list = Paths).isEmpty(); }
     VersionReadStatus GetVersionStrings(const QString& path, VersionStrings& strings) override {
-        const QString lastPart = path.section('/', -1);
-        const auto lookUp = [&](const QString& name) -> std::optional<QString> {
-            if (name == lastPart)
-                return std::nullopt;
-            return name == "CompanyName" ? lastPart : name;
+        const QString last = path.section('/', -1);
+        const auto lookUp = [&](const QString& name) {
+            return name == last ? std::nullopt : std::optional(name == "CompanyName" ? last : name);
         };
         return FillVersionStrings(lookUp, strings);
     }
     QStringList Paths;
 };
 
-std::unique_ptr<frmDepends> Open(const QStringList& paths) {
-    return std::make_unique<frmDepends>(std::make_unique<MadeUp>(paths),
-                                        std::make_unique<MadeUp>(paths), nullptr);
-}
+struct MadeUpWindow : frmDepends {
+    explicit MadeUpWindow(const QStringList& paths)
+        : frmDepends(std::make_unique<MadeUp>(paths), std::make_unique<MadeUp>(paths), nullptr) {}
+};
 
 QStringList Column(const QWidget& window, int column) {
     const auto* list = window.findChild<QTreeWidget*>("ListView");
@@ -47,67 +41,54 @@ QStringList Column(const QWidget& window, int column) {
 class FrmDependsTest : public QObject {
     Q_OBJECT
 private slots:
-    void listsTheProcessModulesSortedByPath();
-    void incompleteRecordShowsOnlyThePath_data();
-    void incompleteRecordShowsOnlyThePath();
-    void companyHeaderSortsEmptyFirst();
-    void listFollowsTheWindow();
-};
-
-void FrmDependsTest::listsTheProcessModulesSortedByPath() {
-    frmDepends window(nullptr);
-    const QStringList paths = Column(window, 0);
-    QVERIFY(std::is_sorted(paths.begin(), paths.end()));
-    QVERIFY(paths.contains(QFileInfo(QCoreApplication::applicationFilePath()).canonicalFilePath()));
-}
-
-void FrmDependsTest::incompleteRecordShowsOnlyThePath_data() {
-    QTest::addColumn<QString>("missing");
-    QTest::newRow("none missing") << QStringLiteral("Maker");
-    for (const VersionStrings::Field& field : VersionStrings::Fields)
-        QTest::newRow(field.Name) << QString::fromLatin1(field.Name);
-}
-
-void FrmDependsTest::incompleteRecordShowsOnlyThePath() {
-    QFETCH(QString, missing);
-    const auto window = Open({"/lib/" + missing});
-    QStringList row;
-    for (int column = 0; column < 4; ++column)
-        row += Column(*window, column);
-    QCOMPARE(row.join('|'), missing == "Maker" ? "/lib/Maker|ProductName|FileVersion|Maker"
-                                               : "/lib/" + missing + "|||");
-}
-
-void FrmDependsTest::companyHeaderSortsEmptyFirst() {
-    const auto window = Open({"/5/", "/4/Mid", "/3/Alpha", "/2/", "/1/Zeta"});
-    window->show();
-    QHeaderView* header = window->findChild<QTreeWidget*>("ListView")->header();
-    const QPoint companyHeader(header->sectionViewportPosition(3) + 5, header->height() / 2);
-    for (int click = 0; click < 2; ++click) { // a second click keeps the order ascending
-        QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, companyHeader);
-        QCOMPARE(Column(*window, 3), QStringList({"", "", "Alpha", "Mid", "Zeta"}));
+    void listsTheProcessModulesSortedByPath() {
+        frmDepends window(nullptr);
+        const QStringList paths = Column(window, 0);
+        QVERIFY(std::is_sorted(paths.begin(), paths.end()));
+        QVERIFY(
+            paths.contains(QFileInfo(QCoreApplication::applicationFilePath()).canonicalFilePath()));
     }
-}
 
-// Sizes in twips that are whole pixels at 96 dpi.
-void FrmDependsTest::listFollowsTheWindow() {
-    const auto window = Open({"/a"});
-    window->show();
-    const QWidget* list = window->findChild<QTreeWidget*>("ListView");
-    const QSize frame = window->frameGeometry().size() - window->size();
-    const auto resizeTo = [&](int outerWidth, int outerHeight) {
-        window->resize(Twips::ToPixels(0, 0, outerWidth, outerHeight).size() - frame);
-        window->Form_Resize();
-    };
-    resizeTo(300, 600);
-    QCOMPARE(list->size(), QSize(0, 0));
-    resizeTo(14010, 9000);
-    const QRect fitted = Twips::ToPixels(100, 120, 14010 - 350, 9000 - 650);
-    QCOMPARE(list->geometry(), fitted);
-    window->setWindowState(Qt::WindowMinimized);
-    resizeTo(6000, 4500);
-    QCOMPARE(list->geometry(), fitted);
-}
+    // Each record but that of Maker lacks one of the eight strings; sorted by
+    // path, Maker's row is the sixth.
+    void incompleteRecordShowsOnlyThePath() {
+        QStringList paths = {"/lib/Maker"};
+        for (const VersionStrings::Field& field : VersionStrings::Fields)
+            paths << QStringLiteral("/lib/") + field.Name;
+        const MadeUpWindow window(paths);
+        QCOMPARE(Column(window, 1).join('|'), "|||||ProductName|||");
+        QCOMPARE(Column(window, 2).join('|'), "|||||FileVersion|||");
+        QCOMPARE(Column(window, 3).join('|'), "|||||Maker|||");
+    }
+
+    void companyHeaderSortsEmptyFirst() {
+        MadeUpWindow window({"/5/", "/4/Mid", "/3/Alpha", "/2/", "/1/Zeta"});
+        window.show();
+        QHeaderView* header = window.findChild<QTreeWidget*>("ListView")->header();
+        const QPoint companyHeader(header->sectionViewportPosition(3) + 5, header->height() / 2);
+        for (int click = 0; click < 2; ++click) { // a second click keeps the order ascending
+            QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, companyHeader);
+            QCOMPARE(Column(window, 3), QStringList({"", "", "Alpha", "Mid", "Zeta"}));
+        }
+    }
+
+    // Sizes in twips that are whole pixels at 96 dpi; the window's outer size
+    // includes its frame. The window's own resize handling fits the list.
+    void listFollowsTheWindow() {
+        MadeUpWindow window({"/a"});
+        window.show();
+        const QWidget* list = window.findChild<QTreeWidget*>("ListView");
+        const QSize frame = window.frameGeometry().size() - window.size();
+        window.resize(Twips::ToPixels(0, 0, 300, 600).size() - frame);
+        QCOMPARE(list->size(), QSize(0, 0));
+        window.resize(Twips::ToPixels(0, 0, 14010, 9000).size() - frame);
+        const QRect fitted = Twips::ToPixels(100, 120, 14010 - 350, 9000 - 650);
+        QCOMPARE(list->geometry(), fitted);
+        window.setWindowState(Qt::WindowMinimized);
+        window.resize(Twips::ToPixels(0, 0, 6000, 4500).size() - frame);
+        QCOMPARE(list->geometry(), fitted);
+    }
+};
 
 QTEST_MAIN(FrmDependsTest)
 #include "tst_frmDepends.moc"

@@ -1,6 +1,11 @@
+#include "platform/LineSettings.h"
+#include "platform/ParityMarks.h"
+#include "platform/TerminalText.h"
+#include "platform/serial/SerialTerminalView.h"
 #include "platform/serial/TermiosSerialPort.h"
 #include "support/RecordingTermiosDevice.h"
 
+#include <QTextBlock>
 #include <QtTest>
 
 #include <ctime>
@@ -14,9 +19,7 @@ struct PseudoTerminal {
     int master = posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
     QString slavePath = grantpt(master) == 0 && unlockpt(master) == 0 ? ptsname(master) : "";
     ~PseudoTerminal() { ::close(master); }
-    void send(const QByteArray& b) const {
-        QVERIFY(::write(master, b.data(), b.size()) == b.size());
-    }
+    void send(QByteArray b) const { QVERIFY(::write(master, b.data(), b.size()) == b.size()); }
     // Waits up to 5 s for count bytes.
     QByteArray receive(qsizetype count) const {
         QByteArray got(count, '\0');
@@ -36,10 +39,61 @@ class TermiosSerialPortTest : public QObject {
 private slots:
     void init() {
         pty = std::make_unique<PseudoTerminal>();
-        QVERIFY(!pty->slavePath.isEmpty());
         device = new RecordingTermiosDevice;
         port = std::make_unique<TermiosSerialPort>(std::unique_ptr<ITermiosDevice>(device));
         port->setPortName(pty->slavePath);
+    }
+
+    // A break, a doubled FF and two bad bytes (one of them FF): every way of
+    // cutting the stream into two reads gives the same result.
+    void decodesMarks() {
+        const QByteArray marked("x\xFF\0\0y\xFF\xFFz\xFF\0\xFF\xFF\0M!", 15);
+        using M = MarkedCondition;
+        const std::vector<M> conditions{M::Break, M::BadCharacter, M::BadCharacter};
+        for (qsizetype cut = 0; cut <= marked.size(); ++cut) {
+            ParityMarkDecoder decoder;
+            DecodedInput first = decoder.decode(marked.left(cut));
+            const DecodedInput rest = decoder.decode(marked.mid(cut));
+            first.conditions.insert(first.conditions.end(), rest.conditions.begin(),
+                                    rest.conditions.end());
+            QCOMPARE(first.data + rest.data, "xy\xFFz\xFFM!");
+            QVERIFY2(first.conditions == conditions, qPrintable(QString::number(cut)));
+        }
+    }
+
+    // The flags asked of the line for the settings, and the settings as
+    // written back.
+    void readsLineSettings_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<uint>("cflag");
+        QTest::addColumn<QString>("result");
+        QTest::newRow("blanks, lower case, O, 2 stop bits")
+            << " 1200 , o , 7 , 2 " << uint(CS7 | PARENB | PARODD | CSTOPB) << "1200,O,7,2";
+        QTest::newRow("M") << "9600,M,8,1" << uint(CS8 | PARENB | PARODD | CMSPAR) << "9600,M,8,1";
+        QTest::newRow("N, 6 bits") << "38400,N,6,1" << uint(CS6) << "38400,N,6,1";
+    }
+    void readsLineSettings() {
+        QFETCH(QString, text);
+        QFETCH(QString, result);
+        const LineSettingsParse parsed = parseLineSettings(text);
+        QVERIFY2(parsed.ok, qPrintable(parsed.refusal));
+        QCOMPARE(parsed.format.toText(), result);
+        termios attributes{}; // as an earlier format left it
+        attributes.c_cflag = CS8 | PARODD | CSTOPB | CRTSCTS;
+        attributes.c_iflag = IGNPAR | ISTRIP | IXON;
+        applyLineFormat(attributes, parsed.format, 0);
+        QTEST(uint(attributes.c_cflag & (CSIZE | PARENB | PARODD | CMSPAR | CSTOPB | CRTSCTS)),
+              "cflag");
+        QCOMPARE(attributes.c_iflag & (INPCK | PARMRK | IGNPAR | ISTRIP | IXON), INPCK | PARMRK);
+    }
+
+    // One formatter throughout: a CR LF split across chunks still ends one line.
+    void formatsTerminalText() {
+        TerminalTextFormatter formatter;
+        QString text = formatter.format("0+1\r");
+        QCOMPARE(text + formatter.format("\n2"), "0+1\n2");
+        QCOMPARE(formatter.format("a\rb\nc\n\rd"), "a\nb\nc\n\nd");
+        QCOMPARE(formatter.format(QByteArray("\xFE!\t\0\x7F", 5)), "<FE>!\t<00><7F>");
     }
 
     // The driver doubles a received 0xFF; it counts once.
@@ -67,8 +121,6 @@ private slots:
         const int probe = ::open(qPrintable(pty->slavePath), O_RDWR | O_NOCTTY);
         QVERIFY(ioctl(probe, TIOCGEXCL, &exclusive) == 0 && exclusive == 0);
         ::close(probe);
-        second.setIsOpen(true);
-        QVERIFY2(second.IsOpen(), qPrintable(second.StatusText()));
     }
 
     // Only with a real adaptor attached: PROBETERM_TEST_PORT names its device.
@@ -89,18 +141,23 @@ private slots:
         QCOMPARE(real.StatusText(), QStringLiteral("Closed"));
     }
 
-    // The transmitted events echo exactly what went out, in order.
-    void transmitsInOrderThroughAFullDriver() {
-        device->writeLimit = 7;
-        const QByteArray expected = QByteArray("0123456789").repeated(20);
+    // Through a driver that is often full, queued bytes go out in order and a
+    // break waits for all of them; the transmitted events echo what went out.
+    void transmitsInOrderThenBreaks() {
+        const QByteArray text = QByteArray("0123456789").repeated(20);
         QByteArray echoed;
         connect(port.get(), &ISerialPort::BytesTransmitted,
                 [&](const QByteArray& b) { echoed += b; });
         port->setIsOpen(true);
-        for (qsizetype at = 0; at < expected.size(); at += 3)
-            port->Transmit(expected.mid(at, 3));
-        QCOMPARE(pty->receive(expected.size()), expected);
-        QCOMPARE(echoed, expected);
+        for (qsizetype at = 0; at < text.size(); at += 3)
+            port->Transmit(text.mid(at, 3));
+        QCOMPARE(pty->receive(text.size()), text);
+        port->Transmit(text);
+        port->setBreakState(true);
+        QCOMPARE(echoed, text + text);
+        QCOMPARE(pty->receive(text.size()), text);
+        port->setBreakState(false);
+        QCOMPARE(device->requests, QStringList({"drain", "break on", "break off"}));
     }
 
     // A pseudo-terminal makes no line errors, so the test turns marking off
@@ -149,16 +206,29 @@ private slots:
         QCOMPARE(port->StatusText(), "No such port: /dev/ttyNoSuch9");
     }
 
-    void breaksAfterQueuedOutput() {
-        port->setIsOpen(true);
-        device->writeLimit = 2;
-        port->Transmit("0I!");
-        port->setBreakState(true);
-        QCOMPARE(pty->receive(3), "0I!");
-        port->setBreakState(false);
-        QCOMPARE(device->requests, QStringList({"drain", "break on", "break off"}));
+    // Typed keys are raised, not inserted; a character beyond one byte raises
+    // nothing. Traffic shows in two colours, within a bounded scrollback.
+    void terminalViewTypesAndShowsTraffic() {
+        SerialTerminalView view(*port);
+        QSignalSpy typed(&view, &SerialTerminalView::KeyTyped);
+        QTest::keyClick(&view, 'M');
+        QKeyEvent euro(QEvent::KeyPress, 0, Qt::NoModifier, QString(QChar(0x20AC)));
+        QApplication::sendEvent(&view, &euro);
+        QCOMPARE(typed, QList<QList<QVariant>>({{77}}));
+        QVERIFY(view.document()->isEmpty());
+        emit port->BytesTransmitted("0M!");
+        emit port->BytesReceived("00013\r\n");
+        QCOMPARE(view.toPlainText(), "0M!00013\n");
+        const auto formats = view.document()->firstBlock().textFormats();
+        QVERIFY(formats.size() == 2 &&
+                formats[0].format.foreground() != formats[1].format.foreground());
+        const int lines = SerialTerminalView::ScrollbackLines;
+        for (int line = 1; line <= lines; ++line)
+            emit port->BytesReceived(QByteArray::number(line) + "\r\n");
+        QVERIFY(view.document()->blockCount() <= lines);
+        QVERIFY(view.toPlainText().endsWith(QString::number(lines) + "\n"));
     }
 };
 
-QTEST_GUILESS_MAIN(TermiosSerialPortTest)
+QTEST_MAIN(TermiosSerialPortTest)
 #include "tst_TermiosSerialPort.moc"

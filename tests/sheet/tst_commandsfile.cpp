@@ -1,31 +1,56 @@
+#include "platform/ProfileFile.h"
 #include "sheet/CommandsFile.h"
+#include "sheet/modINI.h"
 
 #include <QFile>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
 
-namespace {
-
-QString WriteFile(const QTemporaryDir& folder, const QByteArray& bytes, const QString& name = "c") {
-    QFile file(folder.filePath(name));
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-        qFatal("cannot write a test file");
-    return file.fileName();
-}
-
-QByteArray ReadFile(const QString& fileName) {
-    QFile file(fileName);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(none)");
-}
-
-const QString Sample = SAMPLE_COMMANDS_FILE;
-
-} // namespace
-
 class TestCommandsFile : public QObject {
     Q_OBJECT
+    QTemporaryDir m_folder;
+    const QString m_sample = QFINDTESTDATA("../../assets/Commands.SDI12");
+
+    QString writeFile(const QByteArray& bytes, const QString& name = "c") {
+        QFile file(m_folder.filePath(name));
+        const bool written = file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+        return written ? file.fileName() : QString();
+    }
+    static QByteArray readFile(const QString& fileName) {
+        QFile file(fileName);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(none)");
+    }
+
 private slots:
+    // Each file is asked for key "K" of section "S".
+    void readProfile_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("letter case") << QByteArray("[s]\nk=v") << "v";
+        QTest::newRow("blanks, quotes") << QByteArray("  [ S ]  \n\t K  = \" v w \"  ") << " v w ";
+        QTest::newRow("comment") << QByteArray("[S]\n;K=c\nK=v") << "v";
+        QTest::newRow("duplicate key") << QByteArray("[S]\nK=1\nk=2") << "1";
+        QTest::newRow("CR LF") << QByteArray("[S]\r\nK=v\r\n[T]\r\n") << "v";
+        QTest::newRow("UTF-8") << QByteArray("\xef\xbb\xbf[S]\nK=\xc3\xa9\xe2\x82\xac") << "é€";
+        QTest::newRow("Windows-1252") << QByteArray("[S]\nK=\xe9\x80") << "é€";
+        QTest::newRow("cut UTF-8") << QByteArray("[S]\nK=\xc3") << "Ã";
+    }
+    void readProfile() {
+        QFETCH(QByteArray, bytes);
+        QTEST(ProfileFile::FromBytes(bytes).Value("S", "K", "-"), "expected");
+    }
+
+    // A write keeps the file's layout; a file it cannot read (a folder) stays.
+    void writeProfileValue() {
+        const QString fileName = writeFile("; note\n[S]\nK=1\nL=2\n\n[T]\nX=3\n");
+        QVERIFY(modINI::WriteProfileValue(fileName, "s", "k", "9"));
+        QCOMPARE(readFile(fileName), "; note\r\n[S]\r\nk=9\r\nL=2\r\n\r\n[T]\r\nX=3\r\n");
+        QString error;
+        QVERIFY(!modINI::WriteProfileValue(m_folder.path(), "S", "K", "v", &error) &&
+                !error.isEmpty());
+    }
+
     void load_data() {
         QTest::addColumn<QByteArray>("file");
         QTest::addColumn<QString>("rows"); // each row as kind:command(name)
@@ -41,16 +66,15 @@ private slots:
         row("value as stored", "[XW]\nA=10", "W:XW10");
         row("text not in list", "[XOPM]\nM=Fast\nML=|#0;Off\nT=Raw\nTL=|#1;Raw", "W:XOPM1");
         row("code too early", "[XOPM]\nM=Off\nML=#0;Off|#1;Off\nG=x1\nGL=#01;x1|#02;x1", "W:XOPM");
-        row("Gain code", "[XOPM]\nG=x10\nGL=|#01;x1|#10;x10", "W:XOPM10");
         row("start of an earlier text", "[XOPM]\nM=On\nML=|#1;Only|#2;On", "W:XOPM1");
+        row("duplicate section", "[XB]\nA=1\n[xb]\nA=2", "W:XB1");
         row("empty name stops", "[XB]\nA=1\n[]\n[XW]\nA=2", "W:XB1");
         row("no sections", "N=x\n", "");
         row("long list", "[XOPM]\nM=Last\nML=" + QByteArray(1000, 'x') + "|#7;Last", "W:XOPM7");
     }
     void load() {
         QFETCH(QByteArray, file);
-        QTemporaryDir folder;
-        const CommandsLoad load = LoadCommandsRows(WriteFile(folder, file));
+        const CommandsLoad load = LoadCommandsRows(writeFile(file));
         QStringList rows;
         for (const SheetRowModel& row : load.Rows)
             rows.append(row.Action.left(1) + ':' + row.Command +
@@ -59,69 +83,59 @@ private slots:
         QCOMPARE(load.Error, QString());
     }
 
-    // More section-name text than a 16-bit count can hold.
-    void longSectionListLoadsInFull() {
+    // Section names beyond a 16-bit count, a 20 MB value and an unterminated 1 MB header.
+    void hugeFilesLoadInFull() {
         QByteArray file;
         for (int i = 0; i < 4000; ++i)
             file += "[XLONGSECTIONNAME" + QByteArray::number(i) + "]\nA=1\n";
-        QTemporaryDir folder;
-        QCOMPARE(LoadCommandsRows(WriteFile(folder, file)).Rows.size(), 4000);
+        file += "[XB]\nA=" + QByteArray(20'000'000, '9') + "\n[" + QByteArray(1'000'000, 'x');
+        QCOMPARE(LoadCommandsRows(writeFile(file)).Rows.size(), 4002);
     }
 
     // The sample with a WRITE value ending in "?" (the XS row), a long list
     // and a name whose blanks and quotes the file format would lose.
     void roundTrip() {
-        SheetRows rows = LoadCommandsRows(Sample).Rows;
+        SheetRows rows = LoadCommandsRows(m_sample).Rows;
         QCOMPARE(rows.size(), 12);
         rows[0].Name = " \"q\" 'r' µ ";
         rows[7].Value = "WHO?";
         rows[7].Command = "XSWHO?";
         rows[10].OptionList[0] += "|#9;" + QString(1000, 'o');
-        QTemporaryDir folder;
-        QVERIFY(SaveCommandsRows(folder.filePath("saved"), rows));
-        QCOMPARE(LoadCommandsRows(folder.filePath("saved")).Rows, rows);
+        QVERIFY(SaveCommandsRows(m_folder.filePath("saved"), rows));
+        QCOMPARE(LoadCommandsRows(m_folder.filePath("saved")).Rows, rows);
     }
 
     // Keys in their fixed order; no Title, no foreign keys, no option without text.
     void savedLayout() {
-        QTemporaryDir folder;
-        const QString fileName =
-            WriteFile(folder, "[Title]\nN=t\n[XIQ]\nN=q\n[XOPM]\nN=o\nX=1\nM=On\n"
-                              "ML=|#1;On\nTL=|#2;B\nG=g\nGL=\n[XB]\nA=2\nN=b");
+        const QString fileName = writeFile("[Title]\nN=t\n[XIQ]\nN=q\n[XOPM]\nN=o\nX=1\nM=On\n"
+                                           "ML=|#1;On\nTL=|#2;B\nG=g\nGL=\n[XB]\nA=2\nN=b");
         QVERIFY(SaveCommandsRows(fileName, LoadCommandsRows(fileName).Rows));
-        QCOMPARE(ReadFile(fileName),
-                 "[XIQ]\r\nN=q\r\n\r\n[XOPM]\r\nN=o\r\nM=On\r\nML=|#1;On\r\nG=g\r\n"
-                 "GL=\r\n\r\n[XB]\r\nN=b\r\nA=2\r\n");
+        QCOMPARE(readFile(fileName), "[XIQ]\r\nN=q\r\n\r\n[XOPM]\r\nN=o\r\nM=On\r\nML=|#1;On\r\n"
+                                     "G=g\r\nGL=\r\n\r\n[XB]\r\nN=b\r\nA=2\r\n");
     }
 
     void failedSaveKeepsOldFileAndEmptySaveRemovesIt() {
         // The name leaves no room beside it for the temporary file's name.
-        QTemporaryDir folder;
-        const QString fileName = WriteFile(folder, "old", QString(250, 'n'));
+        const QString fileName = writeFile("old", QString(250, 'n'));
         QString error;
-        QVERIFY(!SaveCommandsRows(fileName, LoadCommandsRows(Sample).Rows, &error));
-        QVERIFY(!error.isEmpty());
-        QCOMPARE(ReadFile(fileName), "old");
+        QVERIFY(!SaveCommandsRows(fileName, LoadCommandsRows(m_sample).Rows, &error) &&
+                !error.isEmpty());
+        QCOMPARE(readFile(fileName), "old");
         QVERIFY(SaveCommandsRows(fileName, {}));
         QVERIFY(!QFile::exists(fileName));
     }
 
-    // Random bytes, cut-off copies of the sample and huge lines: each load finishes.
+    // Cut-off copies of the sample followed by random bytes: each load finishes.
     void junkNeverCrashesOrHangs() {
         QRandomGenerator random(20240607);
-        const QByteArray sample = ReadFile(Sample);
-        const QByteArray alphabet("[]=;#|\"'\r\n XIAMLG?\x80\xc3\0", 21);
-        QTemporaryDir folder;
-        for (int round = 0; round < 300; ++round) {
+        const QByteArray sample = readFile(m_sample);
+        for (int round = 0; round < 600; ++round) {
             QByteArray junk(int(random.bounded(2000)), '\0');
             for (char& c : junk)
-                c = round % 2 ? char(random.bounded(256)) : alphabet.at(random.bounded(21));
-            LoadCommandsRows(WriteFile(folder, junk));
-            LoadCommandsRows(WriteFile(folder, sample.left(random.bounded(sample.size()))));
+                c = round % 2 ? char(random.bounded(256))
+                              : "[]=;#|\"'\r\n XIAMLG?\x80\xc3\0"[random.bounded(21)];
+            LoadCommandsRows(writeFile(sample.left(random.bounded(sample.size())) + junk));
         }
-        const QByteArray huge =
-            "[XB]\nA=" + QByteArray(20'000'000, '9') + "\n[" + QByteArray(1'000'000, 'x');
-        QCOMPARE(LoadCommandsRows(WriteFile(folder, huge)).Rows.size(), 2);
     }
 };
 

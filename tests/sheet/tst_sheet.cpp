@@ -1,29 +1,22 @@
 #include "platform/ui/Grid.h"
-#include "platform/ui/QtFileDialog.h"
 #include "sheet/SheetModel.h"
+#include "sheet/ValueEncoding.h"
 #include "sheet/ui/Sheet.h"
 #include "support/RecordingMessageBox.h"
 #include "support/ScriptedFileDialog.h"
 #include "support/TempFolders.h"
 #include "timer/CTimer.h"
 
-#include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QtTest>
 
 using namespace SheetColumn;
 
-namespace {
-
-// A commands file: 'R' gives READ row i (command XI<i>), 'W' a value row
-// (command XR<i><i>), i counting rows from 1.
-QString sheetFile(const QString& kinds) {
-    QString text;
-    for (int i = 1; i <= kinds.size(); ++i)
-        text += QString(kinds.at(i - 1) == 'R' ? "[XI%1]\n" : "[XR%1]\nA=%1\n").arg(i);
-    return text;
-}
+// READ XI1, WRITE XR22, READ XI3 and WRITE XR44 in rows 1 to 4; in the
+// second file row 4 is READ XI4 too.
+const QString BatchFile = "[XI1]\n[XR2]\nA=2\n[XI3]\n[XR4]\nA=4\n";
+const QString LastReadFile = "[XI1]\n[XR2]\nA=2\n[XI3]\n[XI4]\n";
 
 const QString EditFile = "[XIV]\nN=Version\n[XB]\nN=Averaging\nA=3\n[XRA]\nA=0.2\n[XOPM]\n"
                          "M=Single\nML=|#0;Off|#1;Single\nT=Raw\nTL=|#0;Raw|#1;Calibrated\n"
@@ -38,9 +31,8 @@ struct Rig {
     RecordingMessageBox messages;
     TempFolders folders;
     QStringList sent; // what went out through the command line
-    std::function<void(const QString&)> send = [this](const QString& row) { sent.append(row); };
     Sheet sheet = Sheet(SheetControls{&grid, &load, &save, &write, &tmrBatch}, dialog, messages,
-                        folders, "Test title", send);
+                        folders, "Test title", [this](const QString& row) { sent.append(row); });
 
     explicit Rig(const QString& file) {
         sheet.SetupGrid();
@@ -55,62 +47,89 @@ struct Rig {
         file.write(text.toUtf8());
         return file.fileName();
     }
-    // Makes (row, column) current, then a key > 0 is pressed on it, or it is
-    // double-clicked (key 0) or clicked (key -1).
-    void gesture(int row, int column, int key) {
+    // Makes (row, column) current, then clicks it, double-clicks it or
+    // presses the key named by how.
+    void gesture(int row, int column, const QString& how) {
         grid.SetCurrentCell(row, column);
-        QTableWidget* table = grid.Table();
-        const QRect cell = table->visualRect(table->model()->index(row - 1, column));
-        const QPoint at = table->viewport()->mapTo(&grid, cell.center());
-        if (key > 0)
-            QTest::keyClick(table, Qt::Key(key));
-        else if (key == 0)
+        const QRect cell = grid.Table()->visualRect(grid.Table()->model()->index(row - 1, column));
+        const QPoint at = grid.Table()->viewport()->mapTo(&grid, cell.center());
+        if (how == "click")
+            QTest::mouseClick(grid.windowHandle(), Qt::LeftButton, {}, at);
+        else if (how == "double click")
             QTest::mouseDClick(grid.windowHandle(), Qt::LeftButton, {}, at);
         else
-            QTest::mouseClick(grid.windowHandle(), Qt::LeftButton, {}, at);
+            QTest::keyClick(grid.Table(), QKeySequence(how)[0].key());
     }
     QWidget* openEditor() const { return grid.Table()->viewport()->findChild<QWidget*>(); }
-    // The text (and with data, the hidden data) of columns first..last-1 of every row.
-    QStringList cells(int first, int last, bool data = false) const {
+    // The text and hidden data of columns first..last-1 of every row.
+    QStringList cells(int first, int last) const {
         QStringList cells;
         for (int row = 1; row < grid.RowCount(); ++row)
             for (int column = first; column < last; ++column)
-                cells << grid.CellText(row, column) +
-                             (data ? '/' + grid.CellData(row, column) : "");
+                cells << grid.CellText(row, column) + grid.CellData(row, column);
         return cells;
     }
 };
 
-} // namespace
-
 class TestSheet : public QObject {
     Q_OBJECT
 private slots:
-    // Starts over a sheet of two rows that the loads must replace whole.
+    // Edits are read under a German locale, where "," is the decimal separator.
+    void edit_data() {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<int>("column");
+        QTest::addColumn<QString>("edit");
+        QTest::addColumn<QString>("code");     // the option's picked code
+        QTest::addColumn<QString>("expected"); // the command, a blank, the cell's text
+        const auto row = [](const char* name, const char* command, int column, const char* edit,
+                            const char* code, const char* expected) {
+            QTest::newRow(name) << command << column << edit << code << expected;
+        };
+        row("XB too big", "XB3", Value, "12", "", "XB0 0");
+        row("XB rounded down", "XB3", Value, "7.9", "", "XB7 7");
+        row("XB negative", "XB3", Value, "-1", "", "XB0 0");
+        row("XW padded", "XW250", Value, "5", "", "XW005 5");
+        row("XW top", "XW250", Value, "999", "", "XW999 999");
+        row("XW too big", "XW250", Value, "1000", "", "XW000 0");
+        row("XW beyond 32 bits", "XW250", Value, "4294967301", "", "XW000 0");
+        row("XS cut", "XSA", Value, "ABCDEFGHIJ", "", "XSABCDEFGH ABCDEFGH");
+        row("X0A cut", "X0AC", Value, "FC", "", "X0AF F");
+        row("decimal comma", "XRA0.2", Value, "1,5", "", "XRA1.5 1,5");
+        row("not a number", "XRA0.2", Value, "abc", "", "XRA0 0");
+        row("Mode", "XOPM21001", Mode, "Off", "0", "XOPM01001 Off");
+        row("Gain, one character", "XOPM21001", Gain, "x7", "7", "XOPM21071 x7");
+        row("Gain at the end", "XOPM2100", Gain, "x10", "10", "XOPM2101 x10");
+        row("too short", "XOPM", Type, "Raw", "0", "XOPM Raw");
+    }
+    void edit() {
+        QFETCH(QString, command);
+        QFETCH(int, column);
+        QFETCH(QString, edit);
+        QFETCH(QString, code);
+        const EditResult result = EncodeEdit(command, column, edit, code, QLocale(QLocale::German));
+        QTEST(result.Command + ' ' + result.CellText, "expected");
+    }
+
+    // Starts over a sheet of four rows that each load must replace whole.
     void loadAndSaveThroughDialogs() {
-        Rig rig(sheetFile("WR"));
+        Rig rig(BatchFile);
         rig.sheet.MarkResult("OK"); // SheetRow 0: the caption stays
         QCOMPARE(rig.grid.CellText(0, Result), "Result");
         rig.dialog.QueueCancel();
         rig.load.click();
-        QCOMPARE(rig.grid.RowCount(), 3);
-        const FileDialogRequest open = rig.dialog.Calls.at(0).Request;
-        QCOMPARE(open.InitialFileName, rig.folders.ProgramFolder() + "/Commands.SDI12");
-        QCOMPARE(QtNameFilters(open.Filter),
-                 QStringList({"SDI-12 Files (*.SDI12)", "All Files (*)"}));
+        QCOMPARE(rig.grid.RowCount(), 5);
 
         rig.dialog.QueueFileName(rig.writeFile(EditFile));
         rig.load.click();
-        QCOMPARE(rig.grid.CellData(1, Value), QString()); // row 1 is now a READ row
-        const QStringList loaded = rig.cells(Name, Send, true);
+        QCOMPARE(rig.grid.CellData(4, Value), QString()); // row 4 is now an option row
+        const QStringList loaded = rig.cells(Name, Send);
         const QString saved = rig.folders.Root() + "/saved.SDI12";
         rig.dialog.QueueFileName(saved);
         rig.save.click();
         QVERIFY(rig.dialog.Calls.at(2).Request.ConfirmOverwrite);
         rig.dialog.QueueFileName(saved);
         rig.load.click();
-        QCOMPARE(rig.cells(Name, Send, true), loaded);
-        QVERIFY(rig.messages.Messages.isEmpty());
+        QCOMPARE(rig.cells(Name, Send), loaded);
 
         rig.sheet.SaveCommandsFile(rig.folders.Root() + "/missing/x.SDI12");
         rig.sheet.LoadCommandsFile(rig.folders.Root()); // a folder cannot be read
@@ -122,28 +141,25 @@ private slots:
     void gestures_data() {
         QTest::addColumn<int>("row");
         QTest::addColumn<int>("column");
-        QTest::addColumn<int>("gestureKey"); // as Rig::gesture takes it
-        QTest::addColumn<QString>("typed");  // "": no editor may open
+        QTest::addColumn<QString>("gesture"); // as Rig::gesture takes it
+        QTest::addColumn<QString>("typed");   // "": no editor may open
         QTest::addColumn<QString>("command");
-        const auto add = [](const char* name, int row, int column, int key, const char* typed,
-                            const char* command) {
-            QTest::newRow(name) << row << column << key << typed << command;
+        const auto add = [](const char* name, int row, int column, const char* gesture,
+                            const char* typed, const char* command) {
+            QTest::newRow(name) << row << column << gesture << typed << command;
         };
-        add("F2", 3, Value, Qt::Key_F2, "123456789012345678", "XRA123456789012345678");
-        add("typing", 2, Value, Qt::Key_1, "2", "XB0");
-        add("Enter", 3, Value, Qt::Key_Return, "5", "XRA5");
-        add("double click", 3, Value, 0, "5", "XRA5");
-        add("drop-down", 4, Gain, Qt::Key_F2, "x2", "XOPM10002");
-        add("Name", 2, Name, 0, "", "XB3");
-        add("Action", 2, Action, Qt::Key_F2, "", "XB3");
-        add("Command", 2, Command, Qt::Key_F2, "", "XB3");
-        add("Result", 2, Result, Qt::Key_F2, "", "XB3");
-        add("READ row Value", 1, Value, Qt::Key_F2, "", "XIV");
-        add("option without list", 2, Mode, 0, "", "XB3");
-        add("Send click", 3, Send, -1, "", "XRA0.2");
-        add("Send double click", 3, Send, 0, "", "XRA0.2");
-        add("Send F2", 3, Send, Qt::Key_F2, "", "XRA0.2");
-        add("Send Enter", 3, Send, Qt::Key_Enter, "", "XRA0.2");
+        add("F2", 3, Value, "F2", "123456789012345678", "XRA123456789012345678");
+        add("typing", 2, Value, "1", "2", "XB0");
+        add("drop-down", 4, Gain, "F2", "x2", "XOPM10002");
+        add("Name", 2, Name, "double click", "", "XB3");
+        add("Action", 2, Action, "F2", "", "XB3");
+        add("Command", 2, Command, "F2", "", "XB3");
+        add("Result", 2, Result, "F2", "", "XB3");
+        add("READ row Value", 1, Value, "F2", "", "XIV");
+        add("option without list", 2, Mode, "double click", "", "XB3");
+        add("Send click", 3, Send, "click", "", "XRA0.2");
+        add("Send double click", 3, Send, "double click", "", "XRA0.2");
+        add("Send Enter", 3, Send, "Enter", "", "XRA0.2");
     }
     // An edit: the row's command follows it, a Value cell shows the encoded
     // value at the command's end, and the Command column widens to fit.
@@ -151,54 +167,47 @@ private slots:
     void gestures() {
         QFETCH(int, row);
         QFETCH(int, column);
-        QFETCH(int, gestureKey);
+        QFETCH(QString, gesture);
         QFETCH(QString, typed);
         QFETCH(QString, command);
         Rig rig(EditFile);
         rig.grid.setCellText(row, Result, "old");
-        rig.gesture(row, column, gestureKey);
+        rig.gesture(row, column, gesture);
         QCOMPARE(rig.openEditor() != nullptr, !typed.isEmpty());
-        if (!typed.isEmpty()) {
-            QTest::keyClicks(rig.openEditor(), typed);
-            QTest::keyClick(rig.openEditor(), Qt::Key_Return);
-        }
+        if (!typed.isEmpty())
+            QTest::keyClicks(rig.openEditor(), typed + '\r');
         QTRY_COMPARE(rig.grid.CellText(row, Command), command);
         QVERIFY(column != Value || command.endsWith(rig.grid.CellText(row, Value)));
         QVERIFY(rig.grid.Table()->columnWidth(Command) >=
                 rig.grid.Table()->fontMetrics().horizontalAdvance(command));
         QCOMPARE(rig.sent, column == Send ? QStringList({command}) : QStringList());
         QCOMPARE(rig.grid.CellText(row, Result).isEmpty(), column == Send);
-        if (column == Send)
-            QVERIFY(rig.sheet.SheetRow() == row && rig.grid.CurrentRow() == 0);
+        QVERIFY(column != Send || (rig.sheet.SheetRow() == row && rig.grid.CurrentRow() == 0));
     }
 
     void batch_data() {
-        QTest::addColumn<QString>("kinds");
+        QTest::addColumn<QString>("file");
         // W: press the button; T: a tick of the running timer; O, X: an
         // exchange completes with "OK", times out. Every Result starts "old".
         QTest::addColumn<QString>("script");
         QTest::addColumn<QString>("sent");
         QTest::addColumn<QString>("results");
-        QTest::addColumn<bool>("running");
-        QTest::addColumn<int>("sheetRow");
-        const auto addRow = [](const char* name, const char* kinds, const char* script,
-                               const char* sent, const char* results, bool running, int row) {
-            QTest::newRow(name) << kinds << script << sent << results << running << row;
+        QTest::addColumn<QString>("after"); // the button's caption and SheetRow
+        const auto addRow = [](const char* name, const QString& file, const char* script,
+                               const char* sent, const char* results, const char* after) {
+            QTest::newRow(name) << file << script << sent << results << after;
         };
-        addRow("READ WRITE READ WRITE", "RWRW", "WTOTO", "XR22 XR44", ",OK,,OK", false, 1);
-        addRow("last rows READ", "RWRR", "WTOT", "XR22", ",OK,,", false, 1);
-        addRow("stop between ticks", "RWRW", "WTWOT", "XR22", ",OK,,", false, 2);
-        addRow("start after a stop", "RWRW", "WTOTWWT", "XR22 XR44 XR22", ",,,", true, 2);
-        addRow("time-out goes on", "RWRW", "WTXTO", "XR22 XR44", ",TIMEOUT,,OK", false, 1);
-        addRow("late answer", "RWRW", "WTXOTO", "XR22 XR44", ",TIMEOUT,OK,OK", false, 1);
-        addRow("tick before completion", "RWRW", "WTT", "XR22 XR22", ",,,", true, 2);
-        addRow("header only", "", "WT", "", "", false, 1);
+        addRow("READ WRITE READ WRITE", BatchFile, "WTOTO", "XR22 XR44", ",OK,,OK", "Write all 1");
+        addRow("last rows READ", LastReadFile, "WTOT", "XR22", ",OK,,", "Write all 1");
+        addRow("stop between ticks", BatchFile, "WTWOT", "XR22", ",OK,,", "Write all 2");
+        addRow("start after a stop", BatchFile, "WTOTWWT", "XR22 XR44 XR22", ",,,", "Stop Write 2");
+        addRow("time-out goes on", BatchFile, "WTXTO", "XR22 XR44", ",TIMEOUT,,OK", "Write all 1");
+        addRow("late answer", BatchFile, "WTXOTO", "XR22 XR44", ",TIMEOUT,OK,OK", "Write all 1");
     }
     void batch() {
-        QFETCH(QString, kinds);
+        QFETCH(QString, file);
         QFETCH(QString, script);
-        QFETCH(bool, running);
-        Rig rig(sheetFile(kinds));
+        Rig rig(file);
         for (int row = 1; row < rig.grid.RowCount(); ++row)
             rig.grid.setCellText(row, Result, "old");
         for (const QChar step : script) {
@@ -213,9 +222,8 @@ private slots:
         }
         QTEST(rig.sent.join(' '), "sent");
         QTEST(rig.cells(Result, Result + 1).join(','), "results");
-        QCOMPARE(rig.tmrBatch.Enabled(), running);
-        QCOMPARE(rig.write.text(), running ? "Stop Write" : "Write all");
-        QTEST(int(rig.sheet.SheetRow()), "sheetRow");
+        QTEST(rig.write.text() + ' ' + QString::number(rig.sheet.SheetRow()), "after");
+        QCOMPARE(rig.tmrBatch.Enabled(), rig.write.text() == "Stop Write");
     }
 };
 

@@ -1,0 +1,95 @@
+#include "platform/serial/TermiosSerialPort.h"
+#include "support/SimulatorProcess.h"
+#include "tools/sim/CommandFramer.h"
+#include "tools/sim/Printable.h"
+#include "tools/sim/SensorModel.h"
+
+#include <QtTest>
+
+class SimTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    // Each row runs "command>answer" exchanges, split by "|", in order on fresh
+    // sensors. An empty answer stands for silence; a setting the command wrote
+    // follows in brackets.
+    void answers_data() {
+        QTest::addColumn<QString>("addresses");
+        QTest::addColumn<QString>("exchanges");
+        QTest::newRow("one sensor, values drifting between measurements")
+            << "0"
+            << "0!>0|?!>0|?X!>0KV|0I!>013QUENVRELPRBSIM100SIM0001|0Z!>|0M!>00002|"
+               "0D0!>0+12.34+21.5|0D1!>0|0C!>000002|0R0!>0+12.36+21.7";
+        QTest::newRow("address change") << "50"
+                                        << "?!>5|0A5!>0|0A*!>0|0A3!>3|3!>3|0!>";
+        QTest::newRow("settings per sensor, malformed writes")
+            << "05"
+            << "0XB7!>0XB7 [XB 7]|0XB?!>0XB7|5XB?!>5XB3|0XRA-1.25!>0XRA-1.25 [XRA -1.25]|"
+               "0XSRIVER 02!>0XSRIVER 02 [XS RIVER 02]|0XB12!>0ERR|0XW5!>0ERR|0XRA1.2.3!>0ERR|"
+               "0XOPM1021!>0ERR";
+    }
+    void answers() {
+        QFETCH(QString, addresses);
+        QFETCH(QString, exchanges);
+        SensorModel sensors(addresses.toStdString());
+        for (const QString& exchange : exchanges.split('|')) {
+            const Reply reply = sensors.respond(exchange.section('>', 0, 0).toStdString());
+            std::string answer = reply.answer.value_or("");
+            if (reply.change)
+                answer += " [" + reply.change->base + " " + reply.change->value + "]";
+            QCOMPARE(QString::fromStdString(answer), exchange.section('>', 1));
+        }
+    }
+
+    // Chunks as they come off the line: wake-up bytes (\376) and noise are
+    // dropped, a command may be split across reads, and the parity bit is
+    // stripped from the text but kept in the report. Each command shows as its
+    // text, as reported, and its count of wake-up bytes.
+    void framesCommands() {
+        const QByteArrayList chunks{QByteArray("\376\376\3760!\r\n\0\3761X", 11), "B?",
+                                    "!\xB0I\x01\\!"};
+        CommandFramer framer;
+        QStringList commands;
+        for (const QByteArray& chunk : chunks)
+            for (const ReceivedCommand& command : framer.feed(chunk.constData(), chunk.size()))
+                commands << QString::fromStdString(command.text + "|" + printable(command.raw) +
+                                                   "|" + std::to_string(command.wakeUps));
+        QCOMPARE(commands,
+                 QStringList({"0!|0!|3", "1XB?!|1XB?!|1", "0I\x01\\!|\\xB0I\\x01\\x5C!|0"}));
+    }
+
+    // Through probeterm-sim on its pseudo-terminal, with a fresh open for each
+    // command as ProbeTerm reopens its port at every settings choice. Two
+    // wake-up bytes (\376) are too few. With three, each character of the answer
+    // is due 10 ms turnaround plus 200 ms lateness, then 8.33 ms a character at
+    // 1200 baud, plus a 100 ms pause from the second on. It must arrive no
+    // earlier (the test may see it late, never early) and not much later.
+    void exchangesOverAPseudoTerminal() {
+        SimulatorProcess sim({"--address", "4", "--wakeup", "3", "--late", "200", "--pause-at", "1",
+                              "--pause", "100"});
+        for (const QByteArray& answer : {QByteArray(), QByteArray("4\r\n")}) {
+            TermiosSerialPort port;
+            port.setPortName(sim.DevicePath());
+            port.setIsOpen(true);
+            QElapsedTimer sent;
+            QList<double> arrivalsMs;
+            connect(&port, &ISerialPort::BytesReceived, [&](const QByteArray& bytes) {
+                arrivalsMs.insert(arrivalsMs.size(), bytes.size(), sent.nsecsElapsed() / 1e6);
+            });
+            sent.start();
+            port.Transmit(QByteArray(answer.isEmpty() ? 2 : 3, '\376') + "4!");
+            QTRY_COMPARE_WITH_TIMEOUT(port.WaitingCount(), answer.size(), 1500);
+            QTest::qWait(answer.isEmpty() ? 500 : 0);
+            QCOMPARE(port.ReadAll(), answer);
+            for (int c = 0; c < arrivalsMs.size(); ++c) {
+                const double dueMs = 210 + 8.333 * c + (c >= 1 ? 100 : 0);
+                QVERIFY2(arrivalsMs[c] > dueMs - 1 && arrivalsMs[c] < dueMs + 60,
+                         qPrintable(QString("character %1 at %2 ms").arg(c).arg(arrivalsMs[c])));
+            }
+        }
+        QTRY_COMPARE(sim.Lines(), QStringList({"rx 4!", "wake 2", "rx 4!", "wake 3", "tx 4"}));
+    }
+};
+
+QTEST_GUILESS_MAIN(SimTest)
+#include "SimTest.moc"

@@ -102,6 +102,7 @@ private:
     void createCommandArea();
     void createTabs();
     void createHandlers();
+    void placeOnScreen();
     void Form_Load();
     void Form_QueryUnload();
     QString openLogFile();

@@ -1,0 +1,232 @@
+// The window's controls at their design places, and how the large views
+// follow the window's size.
+#include "app/AboutTab.h"
+#include "app/ResizeRules.h"
+#include "app/TwoPanelStatusBar.h"
+#include "app/frmSDI12.h"
+#include "link/TranscriptModel.h"
+#include "link/ui/TranscriptView.h"
+#include "platform/serial/SerialTerminalView.h"
+#include "platform/ui/ClickableLabel.h"
+#include "platform/ui/DropDownComboBox.h"
+#include "platform/ui/Grid.h"
+#include "platform/ui/Twips.h"
+#include "timer/CTimer.h"
+
+#include <QFont>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QIcon>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QTabWidget>
+
+// The icons are compiled into the static GUI library, so their resources
+// are registered by name.
+static void registerIconResources() {
+    Q_INIT_RESOURCE(resources);
+}
+
+namespace {
+
+// Design size of the client area, in twips.
+constexpr double DesignClientWidth = 10890;
+constexpr double DesignClientHeight = 7530;
+// Controls on a tab are designed in the tab control's coordinates, whose
+// first 300 twips are the tab strip.
+constexpr double TabStripTwips = 300;
+
+void place(QWidget* widget, double left, double top, double width, double height) {
+    widget->setGeometry(Twips::ToPixels(left, top, width, height));
+}
+
+void placeOnTab(QWidget* widget, double left, double top, double width, double height) {
+    place(widget, left, top - TabStripTwips, width, height);
+}
+
+void resizeTwips(QWidget* widget, double width, double height) {
+    widget->resize(Twips::ToPixels(width), Twips::ToPixels(height));
+}
+
+QIcon programIcon() {
+    registerIconResources();
+    QIcon icon;
+    for (int size : {16, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/icons/probeterm-%1.png").arg(size), QSize(size, size));
+    return icon;
+}
+
+} // namespace
+
+void frmSDI12::createControls() {
+    setWindowIcon(programIcon());
+    // The controls are laid out in twips for a small dialog font.
+    QFont dialogFont = font();
+    dialogFont.setPointSizeF(7.5);
+    setFont(dialogFont);
+    createPortArea();
+    createCommandArea();
+    createTabs();
+    StatusBar = new TwoPanelStatusBar(this);
+
+    tmrRcv = new CTimer(this);
+    tmrRcv->setInterval(10);
+    tmrRcv->setEnabled(true);
+    tmrRepeatCmd = new CTimer(this);
+    tmrRepeatCmd->setInterval(50);
+    tmrBatch = new CTimer(this);
+    tmrBatch->setInterval(3000);
+}
+
+void frmSDI12::createPortArea() {
+    fraPort = new QGroupBox(tr("COM port"), this);
+    place(fraPort, 120, 120, 2292, 2415);
+    cboLines = new DropDownComboBox(fraPort);
+    cboLines->setEnterCommits(true);
+    place(cboLines, 120, 360, 1932, 315);
+    cboBaud = new DropDownComboBox(fraPort);
+    cboBaud->setEnterCommits(true);
+    place(cboBaud, 120, 840, 1932, 315);
+    lblNote = new QLabel(
+        tr("NOTE: An SDI-12 adaptor is required to communicate between the sensor and PC."),
+        fraPort);
+    lblNote->setWordWrap(true);
+    lblNote->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    place(lblNote, 120, 1200, 1932, 700);
+    lblWake = new QLabel(tr("WakeUp Characters (Only for Korvalink)"), fraPort);
+    lblWake->setWordWrap(true);
+    lblWake->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    place(lblWake, 120, 1920, 1500, 480);
+    txtWakeUp = new QLineEdit(QStringLiteral("0"), fraPort);
+    place(txtWakeUp, 1680, 2040, 372, 288);
+}
+
+void frmSDI12::createCommandArea() {
+    fraSDI12 = new QGroupBox(tr("Commands to Sensor"), this);
+    place(fraSDI12, 120, 2640, 2292, 4575);
+    const auto button = [this](const QString& caption, const QColor& colour) {
+        auto* pushButton = new QPushButton(caption, fraSDI12);
+        if (colour.isValid()) {
+            pushButton->setStyleSheet(
+                QStringLiteral("QPushButton { background-color: %1; color: black; }"
+                               "QPushButton:disabled { color: gray; }")
+                    .arg(colour.name()));
+        }
+        return pushButton;
+    };
+    cmdQuery = button(tr("Sensor Address Query"), QColor(255, 255, 192));
+    place(cmdQuery, 120, 360, 2052, 372);
+    cmdXQuery = button(tr("X Address Query"), QColor(255, 224, 192));
+    place(cmdXQuery, 120, 960, 2055, 375);
+
+    lblNode = new QLabel(tr("Addr"), fraSDI12);
+    place(lblNode, 120, 1560, 560, 195);
+    lblCmd = new ClickableLabel(tr("Command"), fraSDI12);
+    lblCmd->setToolTip(tr("Click to erase the whole command history"));
+    place(lblCmd, 720, 1560, 1000, 195);
+    lblT = new QLabel(tr("Term"), fraSDI12);
+    lblT->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    place(lblT, 1800, 1560, 375, 195);
+
+    txtNode = new QLineEdit(QStringLiteral("0"), fraSDI12);
+    place(txtNode, 120, 1800, 372, 345);
+    cboCmd = new DropDownComboBox(fraSDI12);
+    cboCmd->setEditText(QStringLiteral("R0"));
+    place(cboCmd, 480, 1800, 1695, 360);
+    lblTerm = new QLabel(QStringLiteral("!"), fraSDI12);
+    place(lblTerm, 2160, 1800, 60, 285);
+
+    cmdSend = button(tr("Send Command"), QColor());
+    place(cmdSend, 120, 2400, 2052, 372);
+    cmdID = button(tr("Sensor Identification"), QColor(192, 192, 255));
+    place(cmdID, 120, 3000, 2052, 372);
+
+    lblRepeatCmd = new QLabel(tr("Repeat command Nr."), fraSDI12);
+    place(lblRepeatCmd, 120, 3600, 1560, 195);
+    txtRepeatCmd = new QLineEdit(QStringLiteral("0"), fraSDI12);
+    place(txtRepeatCmd, 1680, 3600, 495, 288);
+    lblRoundTrip = new QLabel(fraSDI12);
+    place(lblRoundTrip, 120, 3900, 2052, 195);
+    lblRepeatDelay = new QLabel(tr("Repeat delay (mS)"), fraSDI12);
+    place(lblRepeatDelay, 120, 4200, 1420, 195);
+    txtRepeatDelay = new QLineEdit(QStringLiteral("50"), fraSDI12);
+    place(txtRepeatDelay, 1560, 4200, 615, 288);
+}
+
+void frmSDI12::createTabs() {
+    SSTab = new QTabWidget(this);
+    place(SSTab, 2520, 120, 8295, 4935);
+
+    auto* asciiPage = new QWidget;
+    SaxView = new SerialTerminalView(*m_platform.Sax, asciiPage);
+    placeOnTab(SaxView, 120, 360, 6372, 4452);
+    SSTab->addTab(asciiPage, tr("ASCII"));
+
+    auto* hexPage = new QWidget;
+    lstHex = new TranscriptView(hexPage);
+    lstHex->setModel(m_transcript.get());
+    placeOnTab(lstHex, 120, 360, 6372, 4380);
+    SSTab->addTab(hexPage, tr("HEX"));
+
+    auto* sheetPage = new QWidget;
+    cmdLoad = new QPushButton(tr("Load"), sheetPage);
+    placeOnTab(cmdLoad, 120, 360, 1215, 375);
+    cmdSave = new QPushButton(tr("Save"), sheetPage);
+    placeOnTab(cmdSave, 1560, 360, 1215, 375);
+    cmdWrite = new QPushButton(tr("Write all"), sheetPage);
+    placeOnTab(cmdWrite, 4200, 360, 1215, 375);
+    fg = new Grid(sheetPage);
+    placeOnTab(fg, 120, 840, 7695, 3975);
+    SSTab->addTab(sheetPage, tr("Korvalink"));
+
+    About = new AboutTab(*m_platform.Shell, *m_platform.Folders, programIcon(), nullptr);
+    SSTab->addTab(About, tr("About"));
+}
+
+// The design size, centred on the screen.
+void frmSDI12::placeOnScreen() {
+    resize(Twips::ToPixels(DesignClientWidth), Twips::ToPixels(DesignClientHeight));
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+void frmSDI12::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    Form_Resize();
+}
+
+void frmSDI12::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange)
+        Form_Resize();
+}
+
+void frmSDI12::Form_Resize() {
+    if (isMinimized() || !SSTab)
+        return;
+    // The frame's thickness turns the outer minimum into a client minimum;
+    // Qt then keeps the window from being dragged smaller, and a window that
+    // is smaller now is raised to it (which resizes it once more).
+    const QSize frameExtra = frameGeometry().size() - size();
+    const QSize minimumOuter(Twips::ToPixels(ResizeRules::MinimumOuterWidth),
+                             Twips::ToPixels(ResizeRules::MinimumOuterHeight));
+    setMinimumSize(minimumOuter - frameExtra);
+    if (width() < minimumWidth() || height() < minimumHeight())
+        resize(size().expandedTo(minimumSize()));
+
+    const int statusHeight = StatusBar->sizeHint().height();
+    StatusBar->setGeometry(0, height() - statusHeight, width(), statusHeight);
+
+    ResizeRules::Input input;
+    input.ClientWidth = Twips::FromPixels(width());
+    input.ClientHeight = Twips::FromPixels(height());
+    input.PortFrameWidth = Twips::FromPixels(fraPort->width());
+    input.StatusBarHeight = Twips::FromPixels(statusHeight);
+    const ResizeRules::Layout layout = ResizeRules::Compute(input);
+    place(SSTab, layout.SSTab.Left, layout.SSTab.Top, layout.SSTab.Width, layout.SSTab.Height);
+    resizeTwips(SaxView, layout.SaxWidth, layout.SaxHeight);
+    resizeTwips(lstHex, layout.HexWidth, layout.HexHeight);
+    resizeTwips(fg, layout.GridWidth, layout.GridHeight);
+}

@@ -1,12 +1,35 @@
 #include "link/ui/TranscriptView.h"
 
+#include "platform/OneLineText.h"
+
 #include <QHeaderView>
 #include <QScrollBar>
+#include <QStyledItemDelegate>
 #include <QTimer>
 
+namespace {
+
+// Answers hold CR LF and other control characters; the list shows each
+// item on its one line.
+class OneLineDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    QString displayText(const QVariant& value, const QLocale& locale) const override {
+        return QStyledItemDelegate::displayText(OneLineText(value.toString()), locale);
+    }
+};
+
+// Wide enough for a long answer; the view scrolls sideways beyond it.
+constexpr int ItemWidthPixels = 4000;
+
+} // namespace
+
 TranscriptView::TranscriptView(QWidget* parent) : QTableView(parent) {
+    setItemDelegate(new OneLineDelegate(this));
+    setTextElideMode(Qt::ElideNone);
     horizontalHeader()->hide();
-    horizontalHeader()->setStretchLastSection(true);
+    horizontalHeader()->setDefaultSectionSize(ItemWidthPixels);
     verticalHeader()->hide();
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);

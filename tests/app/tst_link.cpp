@@ -4,6 +4,7 @@
 
 #include "link/TranscriptModel.h"
 #include "link/ui/SensorLink.h"
+#include "link/ui/TranscriptView.h"
 #include "platform/serial/SerialTerminalView.h"
 #include "platform/ui/Grid.h"
 #include "sheet/ui/Sheet.h"
@@ -13,6 +14,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStyledItemDelegate>
 #include <QtTest>
 
 // Sending with its wake-up, and what the window shows of each answer.
@@ -143,6 +145,10 @@ void TestLink::completedAnswerIsShownAndLogged() {
     QCOMPARE(window.lblRoundTrip->text(), QStringLiteral("Roundtrip delay = 128 mS"));
     QCOMPARE(window.Transcript().rowCount(), 2);
     QCOMPARE(window.Transcript().Item(1), QStringLiteral("- 30 2B 31 2E 32 33 0D 0A"));
+    // The list keeps each answer on one line, its line end shown as a mark.
+    const auto* delegate = qobject_cast<QStyledItemDelegate*>(window.lstHex->itemDelegate());
+    QVERIFY(delegate->displayText(window.Transcript().Item(0), QLocale())
+                .endsWith(QStringLiteral("<0+1.23\u21B5>")));
     QFile log(window.LogFilePath());
     QVERIFY(log.open(QIODevice::ReadOnly));
     const QByteArray line = log.readAll();

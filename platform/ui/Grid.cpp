@@ -27,8 +27,9 @@ QColor colourFromBgr(quint32 colour) {
 } // namespace
 
 // The table's gestures: which user actions start an edit, each asking
-// BeforeEdit first, and the button cells, where one click, F2 or Enter is
-// one press and the second click of a double click is part of the first.
+// BeforeEdit first, and the button cells, where one click, F2, Enter or
+// Space is one press and the second click of a double click is part of the
+// first. Arriving on a button cell presses nothing.
 class GridTable : public QTableWidget {
 public:
     GridTable(Grid& grid, QWidget* parent) : QTableWidget(parent), m_grid(grid) {
@@ -43,18 +44,27 @@ protected:
                                 (trigger == AllEditTriggers || (trigger & StartTriggers));
         if (!startsEdit)
             return QTableWidget::edit(index, trigger, event);
+        // A button cell is pressed only by its own keys and clicks, never by
+        // an edit request such as Qt makes for the cell that Tab out of an
+        // editor moves to. The request is done with; a typed key goes on to
+        // the table's search.
         if (isButtonCell(index))
-            return trigger != AnyKeyPressed && press(index);
+            return trigger != AnyKeyPressed;
         return m_grid.m_editable && m_grid.AskBeforeEdit(index.row() + 1, index.column()) &&
                QTableWidget::edit(index, trigger, event);
     }
 
-    // Enter starts an edit like F2; while an editor is open it belongs to
-    // the editor, which commits with it.
+    // Enter, F2 or Space presses a button cell; on other cells Enter starts
+    // an edit like F2. While an editor is open Enter belongs to the editor,
+    // which commits with it.
     void keyPressEvent(QKeyEvent* event) override {
-        const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-        if (enter && state() != EditingState && edit(currentIndex(), EditKeyPressed, event))
-            return;
+        if (state() != EditingState) {
+            if (isButtonCell(currentIndex()) && isPressKey(*event) && press(currentIndex()))
+                return;
+            const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+            if (enter && edit(currentIndex(), EditKeyPressed, event))
+                return;
+        }
         QTableWidget::keyPressEvent(event);
     }
 
@@ -91,6 +101,14 @@ private:
 
     bool isButtonCell(const QModelIndex& index) const {
         return index.isValid() && index.column() == m_grid.m_buttonColumn;
+    }
+
+    static bool isPressKey(const QKeyEvent& event) {
+        if ((event.modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
+            return false;
+        const int key = event.key();
+        return key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_F2 ||
+               key == Qt::Key_Space;
     }
 
     // A button cell opens no editor: BeforeEdit is its press.

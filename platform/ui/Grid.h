@@ -19,7 +19,8 @@ class GridDelegate;
 // then a line editor opens, or a drop-down when the handler has set an
 // option list with setEditList. Enter or leaving the editor stores the text
 // and raises AfterEdit; Escape drops the edit. Cells of a button column look
-// like push buttons: a click, F2 or Enter raises BeforeEdit, no editor opens.
+// like push buttons: a click, F2, Enter or Space raises BeforeEdit, no editor
+// opens; moving onto one (Tab, arrows, Tab out of an editor) raises nothing.
 class Grid : public QWidget {
     Q_OBJECT
 public:

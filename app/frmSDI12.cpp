@@ -3,6 +3,7 @@
 #include "app/AboutTab.h"
 #include "app/TwoPanelStatusBar.h"
 #include "commands/ui/CommandLine.h"
+#include "commands/ui/RepeatFacility.h"
 #include "link/LogFile.h"
 #include "link/TrafficLog.h"
 #include "link/TranscriptModel.h"
@@ -56,13 +57,7 @@ void frmSDI12::createHandlers() {
     LinkControls linkControls;
     linkControls.cboLines = cboLines;
     linkControls.txtWakeUp = txtWakeUp;
-    linkControls.txtRepeatCmd = txtRepeatCmd;
-    linkControls.txtRepeatDelay = txtRepeatDelay;
-    linkControls.cmdQuery = cmdQuery;
-    linkControls.cmdSend = cmdSend;
-    linkControls.cmdID = cmdID;
     linkControls.lblRoundTrip = lblRoundTrip;
-    linkControls.tmrRepeatCmd = tmrRepeatCmd;
     linkControls.tmrRcv = tmrRcv;
     m_link = new SensorLink(*m_platform.Sax, *m_platform.Clock, *StatusBar, *m_trafficLog,
                             linkControls, this);
@@ -73,6 +68,16 @@ void frmSDI12::createHandlers() {
     connect(m_platform.Sax, &ISerialPort::StatusChanged, this,
             [this] { StatusBar->SetPanelText(1, m_platform.Sax->StatusText()); });
 
+    RepeatControls repeatControls;
+    repeatControls.txtRepeatCmd = txtRepeatCmd;
+    repeatControls.txtRepeatDelay = txtRepeatDelay;
+    repeatControls.txtWakeUp = txtWakeUp;
+    repeatControls.cmdQuery = cmdQuery;
+    repeatControls.cmdSend = cmdSend;
+    repeatControls.cmdID = cmdID;
+    repeatControls.tmrRepeatCmd = tmrRepeatCmd;
+    m_repeat = new RepeatFacility(*m_link, repeatControls, this);
+
     CommandControls commandControls;
     commandControls.txtNode = txtNode;
     commandControls.cboCmd = cboCmd;
@@ -81,13 +86,9 @@ void frmSDI12::createHandlers() {
     commandControls.cmdID = cmdID;
     commandControls.cmdQuery = cmdQuery;
     commandControls.cmdXQuery = cmdXQuery;
-    commandControls.txtRepeatCmd = txtRepeatCmd;
-    commandControls.txtRepeatDelay = txtRepeatDelay;
-    commandControls.txtWakeUp = txtWakeUp;
     commandControls.lblRoundTrip = lblRoundTrip;
-    commandControls.tmrRepeatCmd = tmrRepeatCmd;
-    m_commands =
-        new CommandLine(*m_link, *m_platform.Settings, *m_platform.Clock, commandControls, this);
+    m_commands = new CommandLine(*m_link, *m_repeat, *m_platform.Settings, *m_platform.Clock,
+                                 commandControls, this);
 
     SheetControls sheetControls;
     sheetControls.fg = fg;
@@ -98,13 +99,12 @@ void frmSDI12::createHandlers() {
     // A sheet row goes out exactly as if the operator had typed it.
     const auto sendThroughCommandLine = [this](const QString& rowCommand) {
         cboCmd->setEditText(rowCommand);
-        m_commands->cmdSend_Click();
+        return m_commands->cmdSend_Click();
     };
     m_sheet = new Sheet(sheetControls, *m_platform.FileDialog, *m_platform.MessageBox,
                         *m_platform.Folders, QLatin1String(ApplicationTitle),
                         sendThroughCommandLine, this);
-    m_link->setOutcomeHandlers([this](const QString& result) { m_sheet->MarkResult(result); },
-                               [this] { m_sheet->BatchStep(); });
+    connect(m_link, &SensorLink::ExchangeEnded, m_sheet, &Sheet::ExchangeEnded);
 }
 
 void frmSDI12::Form_Load() {

@@ -18,6 +18,7 @@ class DropDownComboBox;
 class Grid;
 class LogFile;
 class PortSelection;
+class RepeatFacility;
 class SensorLink;
 class SerialTerminalView;
 class Sheet;
@@ -82,6 +83,7 @@ public:
 
     SensorLink& Link() { return *m_link; }
     CommandLine& Commands() { return *m_commands; }
+    RepeatFacility& Repeat() { return *m_repeat; }
     PortSelection& Ports() { return *m_ports; }
     Sheet& ConfigurationSheet() { return *m_sheet; }
     TranscriptModel& Transcript() { return *m_transcript; }
@@ -113,6 +115,7 @@ private:
     std::unique_ptr<TrafficLog> m_trafficLog;
     PortSelection* m_ports = nullptr;
     SensorLink* m_link = nullptr;
+    RepeatFacility* m_repeat = nullptr;
     CommandLine* m_commands = nullptr;
     Sheet* m_sheet = nullptr;
     QString m_logFilePath;

@@ -46,6 +46,11 @@ public:
     virtual qint64 WaitingCount() const = 0;
     // Every waiting byte; WaitingCount is 0 afterwards.
     virtual QByteArray ReadAll() = 0;
+    // The first maxBytes waiting bytes (or all, when fewer wait); the rest
+    // stays waiting.
+    virtual QByteArray Read(qint64 maxBytes) = 0;
+    // The waiting bytes, left waiting.
+    virtual QByteArray PeekWaiting() const = 0;
     virtual int LastEventCode() const = 0;
     // What the port is doing, or why it failed, in plain words.
     virtual QString StatusText() const = 0;

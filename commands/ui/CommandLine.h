@@ -1,6 +1,7 @@
 #pragma once
 
 #include "commands/CommandHistory.h"
+#include "link/Exchange.h"
 
 #include <QObject>
 #include <QString>
@@ -8,14 +9,14 @@
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class CTimer;
 class ClickableLabel;
 class DropDownComboBox;
 class IClock;
 class ISettingsStore;
+class RepeatFacility;
 class SensorLink;
 
-// The controls of the command area and the timing boxes.
+// The controls of the command area.
 struct CommandControls {
     QLineEdit* txtNode = nullptr;
     DropDownComboBox* cboCmd = nullptr;
@@ -24,23 +25,20 @@ struct CommandControls {
     QPushButton* cmdID = nullptr;
     QPushButton* cmdQuery = nullptr;
     QPushButton* cmdXQuery = nullptr;
-    QLineEdit* txtRepeatCmd = nullptr;
-    QLineEdit* txtRepeatDelay = nullptr;
-    QLineEdit* txtWakeUp = nullptr;
     QLabel* lblRoundTrip = nullptr;
-    CTimer* tmrRepeatCmd = nullptr;
 };
 
-// The operator's commands: the command line with its stored history, the
-// quick identification and address-query buttons, the repeat facility and
-// the validation of the timing boxes.
+// The operator's commands: the command line with its stored history and the
+// quick identification and address-query buttons.
 class CommandLine : public QObject {
     Q_OBJECT
 public:
-    CommandLine(SensorLink& link, ISettingsStore& settings, IClock& clock,
+    CommandLine(SensorLink& link, RepeatFacility& repeat, ISettingsStore& settings, IClock& clock,
                 const CommandControls& controls, QObject* parent = nullptr);
 
-    void cmdSend_Click();
+    // Sends the address, the command line's text and "!"; nothing for an
+    // empty text.
+    SendOutcome cmdSend_Click();
     void cboCmd_Click();
     void cboCmd_DropDown();
     void cboCmd_KeyDown(int key);
@@ -50,23 +48,16 @@ public:
     void cmdID_Click();
     void cmdQuery_Click();
     void cmdXQuery_Click();
-    void txtRepeatCmd_Change();
-    void txtRepeatDelay_Change();
-    void txtWakeUp_Change();
-    void tmrRepeatCmd_Timer();
-
-    qint32 RepeatCount() const { return m_repeatCount; }
 
 private:
-    // The steps every operator's send shares; false when the command was refused.
-    bool sendFromOperator(const QString& command);
-    void setRepeatButtonsEnabled(bool enabled);
+    // The steps every operator's send shares.
+    SendOutcome sendFromOperator(const QString& command);
     // Empties the list and the edit text.
     void emptyCommandBox();
 
     SensorLink& m_link;
+    RepeatFacility& m_repeat;
     CommandHistory m_history;
     IClock& m_clock;
     CommandControls m_controls;
-    qint32 m_repeatCount = 0;
 };

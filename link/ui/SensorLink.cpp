@@ -11,30 +11,27 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 
 namespace {
 constexpr int BreakMs = 50;
 constexpr int MarkAfterBreakMs = 20;
+const QString ReportSeparator = QStringLiteral("  |  ");
+const QString ParityErrorReport = QStringLiteral("PARITY ERROR");
 } // namespace
 
 SensorLink::SensorLink(ISerialPort& sax, IClock& clock, IStatusPanels& status,
                        TrafficLog& trafficLog, const LinkControls& controls, QObject* parent)
     : QObject(parent), Sax(sax), m_clock(clock), m_status(status), m_trafficLog(trafficLog),
-      m_controls(controls) {}
-
-void SensorLink::setOutcomeHandlers(std::function<void(const QString&)> markResult,
-                                    std::function<void()> batchStep) {
-    m_markResult = std::move(markResult);
-    m_batchStep = std::move(batchStep);
+      m_controls(controls), m_portOpen(sax.IsOpen()) {
+    connect(&Sax, &ISerialPort::StatusChanged, this, &SensorLink::Sax_StatusChanged);
 }
 
-bool SensorLink::SendCommand(const QString& command) {
+SendOutcome SensorLink::SendCommand(const QString& command) {
     const std::optional<QByteArray> wire = Transmission::ToWire(command);
     if (!wire) {
         m_status.SetPanelText(
             1, tr("Not sent: the command holds characters that cannot go on the serial line"));
-        return false;
+        return {SendOutcome::Kind::Refused, NoExchange};
     }
     const Transmission::WakeUp wakeUp = Transmission::WakeUpFor(m_controls.txtWakeUp->text());
     if (wakeUp.TooMany()) {
@@ -42,21 +39,30 @@ bool SensorLink::SendCommand(const QString& command) {
                                     "this terminal sends")
                                      .arg(wakeUp.Count)
                                      .arg(Transmission::MaxWakeUpCharacters));
-        return false;
+        return {SendOutcome::Kind::Refused, NoExchange};
     }
 
+    completeWaiting();
+    interruptExchangeInFlight();
     if (wakeUp.UseBreak)
         SendBreak();
     else
         SendWakeUp(wakeUp.Count);
+    m_receivedText.clear();
     m_status.SetPanelText(2, QString());
     m_lastCommand = command;
+    if (!Sax.IsOpen()) {
+        // Nothing can go out, so no answer and no time-out can follow; the
+        // port's own report (of the failed reopen, say) stays in sight.
+        m_status.SetPanelText(1, Sax.StatusText());
+        return {SendOutcome::Kind::PortClosed, NoExchange};
+    }
     Sax.Transmit(*wire);
     m_status.SetPanelText(1, QString());
-    reportIfClosed();
-    armRepetition();
-    m_state.SendTime = m_clock.MonotonicSeconds();
-    return true;
+    emit CommandTransmitted();
+    Reception::Start(m_state, ++m_lastExchange, m_clock.MonotonicSeconds());
+    scheduleTicks();
+    return {SendOutcome::Kind::Sent, m_lastExchange};
 }
 
 void SensorLink::SendBreak() {
@@ -74,21 +80,6 @@ void SensorLink::SendBreak() {
 void SensorLink::SendWakeUp(qint64 count) {
     if (count > 0)
         Sax.Transmit(QByteArray(int(count), Transmission::WakeUpCharacter));
-}
-
-// Repetition starts when both the repeat count and the delay are above 0;
-// setting the interval restarts the count, so the first repeat comes one
-// delay after this send.
-void SensorLink::armRepetition() {
-    const double count = Val::LeadingNumber(m_controls.txtRepeatCmd->text());
-    const double delay = Val::LeadingNumber(m_controls.txtRepeatDelay->text());
-    if (count <= 0 || delay <= 0)
-        return;
-    m_controls.tmrRepeatCmd->setInterval(Val::RoundToInt32(delay));
-    m_controls.cmdQuery->setEnabled(false);
-    m_controls.cmdSend->setEnabled(false);
-    m_controls.cmdID->setEnabled(false);
-    m_controls.tmrRepeatCmd->setEnabled(true);
 }
 
 void SensorLink::Sax_KeyTyped(int code) {
@@ -119,57 +110,101 @@ bool SensorLink::wakeUpInUse() const {
     return Val::LeadingNumber(m_controls.txtWakeUp->text()) > 0;
 }
 
-void SensorLink::tmrRcv_Timer() {
+TickInput SensorLink::tickInput() const {
+    const QByteArray waiting = Sax.PeekWaiting();
     TickInput input;
-    input.WaitingCount = Sax.WaitingCount();
+    input.WaitingCount = waiting.size();
+    input.WaitingEndsWithLineEnd = waiting.endsWith("\r\n");
     input.NowSeconds = m_clock.MonotonicSeconds();
     input.NowTick = m_clock.TickMs();
     input.WakeUpInUse = wakeUpInUse();
-    CompletionFigures figures;
-    switch (Reception::Tick(m_state, input, &figures)) {
+    return input;
+}
+
+void SensorLink::tmrRcv_Timer() {
+    const TickResult result = Reception::Tick(m_state, tickInput());
+    switch (result.Outcome) {
     case TickOutcome::TimedOut:
-        timeOut();
+        timeOut(result.Exchange);
         break;
     case TickOutcome::Completed:
-        complete(figures);
+        complete(result, true);
         break;
     case TickOutcome::Idle:
     case TickOutcome::Receiving:
         break;
     }
+    scheduleTicks();
 }
 
 void SensorLink::Sax_BytesReceived() {
     tmrRcv_Timer();
+    if (Reception::NeedsTicks(m_state, Sax.WaitingCount()))
+        m_controls.tmrRcv->setEnabled(true); // restarts the period from now
+}
+
+void SensorLink::scheduleTicks() {
     CTimer& tmrRcv = *m_controls.tmrRcv;
-    tmrRcv.setEnabled(tmrRcv.Enabled());
+    const bool needed = Reception::NeedsTicks(m_state, Sax.WaitingCount());
+    if (needed != tmrRcv.Enabled())
+        tmrRcv.setEnabled(needed);
 }
 
-void SensorLink::timeOut() {
+void SensorLink::completeWaiting() {
+    TickInput input = tickInput();
+    while (input.WaitingCount > 0) {
+        complete(Reception::CompleteWaiting(m_state, input), false);
+        input = tickInput();
+    }
+}
+
+void SensorLink::interruptExchangeInFlight() {
+    const ExchangeId interrupted = Reception::Restart(m_state);
+    if (interrupted != NoExchange)
+        emit ExchangeEnded(interrupted, ExchangeOutcome::Interrupted, QByteArray());
+}
+
+// Opening, closing or reopening the port starts reception afresh: nothing
+// said before can complete as an answer to a command in flight.
+void SensorLink::Sax_StatusChanged() {
+    if (Sax.IsOpen() == m_portOpen)
+        return;
+    m_portOpen = Sax.IsOpen();
+    interruptExchangeInFlight();
+    scheduleTicks();
+}
+
+void SensorLink::timeOut(ExchangeId exchange) {
     m_status.SetPanelText(1, QStringLiteral("TIMEOUT"));
-    if (m_markResult)
-        m_markResult(QStringLiteral("TIMEOUT"));
-    if (m_batchStep)
-        m_batchStep();
+    if (exchange != NoExchange)
+        emit ExchangeEnded(exchange, ExchangeOutcome::TimedOut, QByteArray());
 }
 
-void SensorLink::complete(const CompletionFigures& figures) {
-    const QByteArray response = Sax.ReadAll();
-    if (m_markResult)
-        m_markResult(QStringLiteral("OK"));
+void SensorLink::complete(const TickResult& result, bool showRoundTrip) {
+    const QByteArray answer = Sax.Read(result.Bytes);
     if (Sax.LastEventCode() == ISerialPort::ParityErrorEvent)
-        m_status.SetPanelText(1, QStringLiteral("PARITY ERROR"));
-    m_status.SetPanelText(2, m_status.PanelText(2) + QString::fromLatin1(response));
-    m_controls.lblRoundTrip->setText(
-        QStringLiteral("Roundtrip delay = %1 mS").arg(figures.RoundTripMs));
-    const QString logFailure = m_trafficLog.Write(response, figures.GapMs);
+        showAlongside(ParityErrorReport);
+    m_receivedText = (m_receivedText + QString::fromLatin1(answer)).right(ReceivedTextLimit);
+    m_status.SetPanelText(2, m_receivedText);
+    if (showRoundTrip)
+        m_controls.lblRoundTrip->setText(
+            QStringLiteral("Roundtrip delay = %1 mS").arg(result.RoundTripMs));
+    const QString logFailure = m_trafficLog.Write(answer, result.GapMs);
     if (!logFailure.isEmpty())
-        m_status.SetPanelText(1, logFailure);
-    if (m_batchStep)
-        m_batchStep();
+        showAlongside(logFailure);
+    if (result.Exchange != NoExchange)
+        emit ExchangeEnded(result.Exchange, ExchangeOutcome::Answered, answer);
+}
+
+void SensorLink::showAlongside(const QString& report) {
+    const QString shown = m_status.PanelText(1);
+    if (shown.isEmpty())
+        m_status.SetPanelText(1, report);
+    else if (!shown.split(ReportSeparator).contains(report))
+        m_status.SetPanelText(1, shown + ReportSeparator + report);
 }
 
 void SensorLink::Sax_LineEvent() {
     if (Sax.LastEventCode() == ISerialPort::ParityErrorEvent)
-        m_status.SetPanelText(1, QStringLiteral("PARITY ERROR"));
+        showAlongside(ParityErrorReport);
 }

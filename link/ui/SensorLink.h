@@ -1,16 +1,15 @@
 #pragma once
 
+#include "link/Exchange.h"
 #include "link/Reception.h"
 
 #include <QByteArray>
 #include <QObject>
 #include <QString>
-#include <functional>
 
 class QComboBox;
 class QLabel;
 class QLineEdit;
-class QPushButton;
 class CTimer;
 class IClock;
 class ISerialPort;
@@ -21,40 +20,35 @@ class TrafficLog;
 struct LinkControls {
     QComboBox* cboLines = nullptr;
     QLineEdit* txtWakeUp = nullptr;
-    QLineEdit* txtRepeatCmd = nullptr;
-    QLineEdit* txtRepeatDelay = nullptr;
-    QPushButton* cmdQuery = nullptr;
-    QPushButton* cmdSend = nullptr;
-    QPushButton* cmdID = nullptr;
     QLabel* lblRoundTrip = nullptr;
-    CTimer* tmrRepeatCmd = nullptr;
     CTimer* tmrRcv = nullptr;
 };
 
 // Sends commands to the sensor bus (break or wake-up characters first) and
-// collects the answers: every 10 ms tmrRcv_Timer completes a response by
-// silence, declares a time-out, and hands the outcome on.
+// collects the answers: the reception tick completes an answer at its line
+// end, declares a time-out, and reports each exchange's outcome once, with
+// the exchange's number. The tick runs only while it has something to
+// decide, so an idle link costs no CPU.
 class SensorLink : public QObject {
     Q_OBJECT
 public:
+    // Status panel 2 keeps this many of the latest received characters.
+    static constexpr int ReceivedTextLimit = 1000;
+
     SensorLink(ISerialPort& Sax, IClock& clock, IStatusPanels& status, TrafficLog& trafficLog,
                const LinkControls& controls, QObject* parent = nullptr);
 
-    // Where an exchange's outcome goes: the Result cell of the current sheet
-    // row ("OK" or "TIMEOUT"), then the batch step.
-    void setOutcomeHandlers(std::function<void(const QString&)> markResult,
-                            std::function<void()> batchStep);
-
-    // Wakes the line and writes the whole command text. False when the
-    // command was refused (status panel 1 says why) and nothing was sent.
-    bool SendCommand(const QString& command);
+    // Wakes the line and writes the whole command text, starting a new
+    // exchange. A command that cannot go on the line, or a port that stays
+    // closed, starts none; status panel 1 then says why.
+    SendOutcome SendCommand(const QString& command);
     void SendBreak();
     void SendWakeUp(qint64 count);
     void Sax_KeyTyped(int code);
     void Sax_LineEvent();
     void tmrRcv_Timer();
     // Bytes came in: tick now and start the 10 ms period afresh, so that the
-    // response completes one quiet tick after its last byte.
+    // answer completes one quiet tick after its last byte.
     void Sax_BytesReceived();
     void Timer1_Timer(CTimer& Timer1);
     // Writes bytes typed by the operator (no time-out follows them).
@@ -64,11 +58,26 @@ public:
     void setRoundTripStart(qint64 tick) { m_state.RoundTripStart = tick; }
     const ReceptionState& State() const { return m_state; }
 
+signals:
+    // The exchange's one outcome; answer holds the answer's bytes when it
+    // was Answered.
+    void ExchangeEnded(ExchangeId exchange, ExchangeOutcome outcome, const QByteArray& answer);
+    // A command went on the line (after its wake-up).
+    void CommandTransmitted();
+
 private:
-    void complete(const CompletionFigures& figures);
-    void timeOut();
-    void armRepetition();
+    TickInput tickInput() const;
+    void complete(const TickResult& result, bool showRoundTrip);
+    void timeOut(ExchangeId exchange);
+    // Completes what waits before a new command goes out: it was said before
+    // the command, so it cannot be the command's answer.
+    void completeWaiting();
+    void interruptExchangeInFlight();
+    void Sax_StatusChanged();
+    void scheduleTicks();
     void reportIfClosed();
+    // Shows a report in status panel 1 beside what it already reports.
+    void showAlongside(const QString& report);
     bool wakeUpInUse() const;
 
     ISerialPort& Sax;
@@ -77,7 +86,8 @@ private:
     TrafficLog& m_trafficLog;
     LinkControls m_controls;
     ReceptionState m_state;
+    ExchangeId m_lastExchange = NoExchange;
     QString m_lastCommand;
-    std::function<void(const QString&)> m_markResult;
-    std::function<void()> m_batchStep;
+    QString m_receivedText; // status panel 2: the tail of the answers since the last send
+    bool m_portOpen = false;
 };

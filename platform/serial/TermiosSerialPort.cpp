@@ -214,6 +214,8 @@ QByteArray TermiosSerialPort::pushQueued(int& error) {
     while (hasQueued()) {
         const ssize_t written = m_device->writeSome(m_fd, m_outgoing.constData() + m_outgoingSent,
                                                     size_t(m_outgoing.size() - m_outgoingSent));
+        if (written == -1 && errno == EINTR)
+            continue; // a signal came first: the device is still there
         if (written <= 0) {
             if (written == -1 && errno != EAGAIN)
                 error = errno;
@@ -264,6 +266,8 @@ void TermiosSerialPort::readAvailable() {
             raw.append(chunk, count);
             continue;
         }
+        if (count == -1 && errno == EINTR)
+            continue; // a signal came first: the device is still there
         // End of file or an error other than "nothing more yet": the device is
         // gone, and would wake us at once for ever if left open.
         lost = count == 0 || errno != EAGAIN;
@@ -306,6 +310,14 @@ QByteArray TermiosSerialPort::ReadAll() {
     QByteArray all;
     all.swap(m_received);
     return all;
+}
+
+QByteArray TermiosSerialPort::Read(qint64 maxBytes) {
+    if (maxBytes >= m_received.size())
+        return ReadAll();
+    const QByteArray first = m_received.left(maxBytes);
+    m_received.remove(0, maxBytes);
+    return first;
 }
 
 void TermiosSerialPort::setStatus(const QString& text) {

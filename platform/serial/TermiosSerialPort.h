@@ -38,6 +38,8 @@ public:
     void Transmit(const QByteArray& bytes) override;
     qint64 WaitingCount() const override { return m_received.size(); }
     QByteArray ReadAll() override;
+    QByteArray Read(qint64 maxBytes) override;
+    QByteArray PeekWaiting() const override { return m_received; }
     int LastEventCode() const override { return m_lastEventCode; }
     QString StatusText() const override { return m_statusText; }
     QStringList PortNames() const override;

@@ -36,7 +36,8 @@ FileDialogRequest commandsFileRequest(const QString& title, const IFolders& fold
 
 Sheet::Sheet(const SheetControls& controls, IFileDialog& dialog, IMessageBox& messageBox,
              IFolders& folders, const QString& applicationTitle,
-             std::function<void(const QString& rowCommand)> sendThroughCommandLine, QObject* parent)
+             std::function<SendOutcome(const QString& rowCommand)> sendThroughCommandLine,
+             QObject* parent)
     : QObject(parent), m_fg(*controls.fg), m_cmdWrite(*controls.cmdWrite),
       m_tmrBatch(*controls.tmrBatch), m_dialog(dialog), m_messageBox(messageBox),
       m_folders(folders), m_applicationTitle(applicationTitle),
@@ -104,6 +105,8 @@ void Sheet::cmdLoad_Click() {
 // A failed load keeps the rows read so far, with the widths as they were.
 void Sheet::LoadCommandsFile(const QString& fileName) {
     SetupGrid();
+    // The rows are new: no outcome of an earlier send belongs to them.
+    m_rowExchange.Forget();
     const CommandsLoad load = LoadCommandsRows(fileName);
     for (const SheetRowModel& row : load.Rows)
         AddSheetRow(row);
@@ -196,64 +199,83 @@ void Sheet::FitColumns() {
     m_fg.AutoSizeColumns(0, m_fg.ColumnCount() - 1);
 }
 
-// The row goes out through the command line; its Result is cleared first so
-// that the outcome of this exchange is the only one it shows. Moving the
-// current cell away lets the next gesture on the Send cell start afresh.
-void Sheet::SendRow(qint32 row) {
+// The row goes out through the command line, and its Result is cleared so
+// that the outcome of this exchange is the only one it shows (cleared after
+// the send, which may still complete an earlier answer of the same row).
+// Moving the current cell away lets the next gesture on the Send cell start
+// afresh.
+SendOutcome Sheet::SendRow(qint32 row) {
+    const SendOutcome outcome = m_sendThroughCommandLine(m_fg.CellText(row, SheetColumn::Command));
     m_fg.setCellText(row, SheetColumn::Result, QString());
-    m_sendThroughCommandLine(m_fg.CellText(row, SheetColumn::Command));
+    if (outcome.IsSent())
+        m_rowExchange.Sent(row, outcome.Exchange);
+    else if (outcome.IsNotSent())
+        MarkResult(row, RowExchange::NotSentResult);
     m_fg.SetCurrentCell(0, 0);
+    return outcome;
 }
 
-// The batch's state is the timer's enabled flag, the button's caption and
-// SheetRow.
 void Sheet::cmdWrite_Click() {
-    if (m_cmdWrite.text() != WriteAllCaption) {
+    if (m_batch.Running()) {
+        m_batch.Stop();
         m_tmrBatch.setEnabled(false);
         m_cmdWrite.setText(WriteAllCaption);
         return;
     }
-    m_sheetRow = Batch::FirstRow;
+    m_batch.Start();
+    m_sheetRow = m_batch.Row();
     m_cmdWrite.setText(StopWriteCaption);
     for (int row = 1; row < m_fg.RowCount(); ++row)
         m_fg.setCellText(row, SheetColumn::Result, QString());
     m_tmrBatch.setEnabled(true);
 }
 
-// Sends the next WRITE row from SheetRow on. SheetRow moves on only when the
-// row's exchange completes, so a tick before that sends the row again.
+// Sends the next WRITE row from SheetRow on, unless the row sent before is
+// still waiting for its answer. A row that cannot be sent reads "NOT SENT";
+// a closed port ends the batch, with the port's report in status panel 1.
 void Sheet::tmrBatch_Timer() {
     QStringList actionTexts;
     for (int row = 0; row < m_fg.RowCount(); ++row)
         actionTexts.append(m_fg.CellText(row, SheetColumn::Action));
-    const qint32 row = Batch::NextWriteRow(actionTexts, m_sheetRow);
-    if (row == 0) {
-        EndBatch();
+    const BatchWrite::TickAction action = m_batch.Tick(actionTexts);
+    m_sheetRow = m_batch.Row();
+    if (action.What == BatchWrite::TickAction::Kind::End) {
+        ShowBatchEnded();
         return;
     }
-    m_sheetRow = row;
-    m_fg.ScrollToRow(row);
-    SendRow(row);
-}
-
-void Sheet::MarkResult(const QString& result) {
-    if (m_sheetRow >= 1 && m_sheetRow < m_fg.RowCount())
-        m_fg.setCellText(m_sheetRow, SheetColumn::Result, result);
-}
-
-void Sheet::BatchStep() {
-    if (!m_tmrBatch.Enabled()) {
-        m_cmdWrite.setText(WriteAllCaption);
+    if (action.What != BatchWrite::TickAction::Kind::Send)
+        return;
+    m_fg.ScrollToRow(action.Row);
+    const SendOutcome outcome = SendRow(action.Row);
+    if (outcome.IsSent()) {
+        m_batch.RowSent(outcome.Exchange);
         return;
     }
-    const Batch::Advance next = Batch::AdvanceAfterExchange(m_sheetRow, m_fg.RowCount() - 1);
-    m_sheetRow = next.SheetRow;
-    if (next.Ended)
-        EndBatch();
+    // A WRITE row without a command cannot be written either.
+    if (outcome.What == SendOutcome::Kind::NothingToSend)
+        MarkResult(action.Row, RowExchange::NotSentResult);
+    m_batch.RowNotSent(outcome.What == SendOutcome::Kind::PortClosed);
+    m_sheetRow = m_batch.Row();
+    if (!m_batch.Running())
+        ShowBatchEnded();
 }
 
-void Sheet::EndBatch() {
-    m_sheetRow = Batch::FirstRow;
+void Sheet::ExchangeEnded(ExchangeId exchange, ExchangeOutcome outcome, const QByteArray&) {
+    if (const auto rowResult = m_rowExchange.Ended(exchange, outcome))
+        MarkResult(rowResult->Row, rowResult->Result);
+    if (!m_batch.ExchangeEnded(exchange, outcome, m_fg.RowCount() - 1))
+        return;
+    m_sheetRow = m_batch.Row();
+    if (!m_batch.Running())
+        ShowBatchEnded();
+}
+
+void Sheet::MarkResult(qint32 row, const QString& result) {
+    if (row >= 1 && row < m_fg.RowCount())
+        m_fg.setCellText(row, SheetColumn::Result, result);
+}
+
+void Sheet::ShowBatchEnded() {
     m_tmrBatch.setEnabled(false);
     m_cmdWrite.setText(WriteAllCaption);
 }

@@ -1,5 +1,10 @@
 #pragma once
 
+#include "link/Exchange.h"
+#include "sheet/Batch.h"
+#include "sheet/RowExchange.h"
+
+#include <QByteArray>
 #include <QObject>
 #include <QString>
 #include <QtGlobal>
@@ -26,13 +31,14 @@ struct SheetControls {
 // saving commands files, cell edits, sending one row and the batch write.
 // A row goes out through the command line: sendThroughCommandLine sets the
 // command line's text and runs its send action, which adds the address and
-// "!" and sends nothing for an empty text.
+// "!" and sends nothing for an empty text. A row's Result shows the outcome
+// of the exchange that row started, and of no other.
 class Sheet : public QObject {
     Q_OBJECT
 public:
     Sheet(const SheetControls& controls, IFileDialog& dialog, IMessageBox& messageBox,
           IFolders& folders, const QString& applicationTitle,
-          std::function<void(const QString& rowCommand)> sendThroughCommandLine,
+          std::function<SendOutcome(const QString& rowCommand)> sendThroughCommandLine,
           QObject* parent = nullptr);
 
     void SetupGrid();
@@ -45,21 +51,19 @@ public:
     void cmdWrite_Click();
     void tmrBatch_Timer();
 
-    // The outcome of the exchange in progress ("OK", "TIMEOUT") goes into the
-    // Result cell of SheetRow. Before any row was sent SheetRow is the header
-    // row, and a row may have gone with a reload: such results are dropped,
-    // so that the captions and other rows stay as they are.
-    void MarkResult(const QString& result);
-    // After every completed or timed-out exchange: a running batch moves on
-    // to the next row or ends after the last.
-    void BatchStep();
+    // An exchange ended. When a row started it, the row's Result reads "OK"
+    // or "TIMEOUT"; when it was the batch's, the batch moves on to the next
+    // row or ends after the last.
+    void ExchangeEnded(ExchangeId exchange, ExchangeOutcome outcome, const QByteArray& answer);
     qint32 SheetRow() const { return m_sheetRow; }
+    bool BatchRunning() const { return m_batch.Running(); }
 
 private:
     void AddSheetRow(const SheetRowModel& model);
     void FitColumns();
-    void SendRow(qint32 row);
-    void EndBatch();
+    SendOutcome SendRow(qint32 row);
+    void MarkResult(qint32 row, const QString& result);
+    void ShowBatchEnded();
 
     Grid& m_fg;
     QPushButton& m_cmdWrite;
@@ -68,6 +72,8 @@ private:
     IMessageBox& m_messageBox;
     IFolders& m_folders;
     QString m_applicationTitle;
-    std::function<void(const QString&)> m_sendThroughCommandLine;
+    std::function<SendOutcome(const QString&)> m_sendThroughCommandLine;
     qint32 m_sheetRow = 0;
+    BatchWrite m_batch;
+    RowExchange m_rowExchange;
 };

@@ -9,8 +9,9 @@
 
 #include <memory>
 
-// The real main window over fake platform pieces. The receive timer is
-// stopped so that a test drives each tick itself, advancing the fake clock.
+// The real main window over fake platform pieces. The receive timer never
+// fires on its own (its interval is 0) so that a test drives each tick
+// itself, advancing the fake clock; the link may still switch it on and off.
 struct WindowHarness {
     FakeSerialPort Serial;
     FakeClock Clock;
@@ -25,7 +26,7 @@ struct WindowHarness {
         if (folders)
             platform.Folders = folders;
         Window = std::make_unique<frmSDI12>(platform);
-        Window->tmrRcv->setEnabled(false);
+        Window->tmrRcv->setInterval(0);
     }
 
     // One reception tick, 10 ms after the previous one.

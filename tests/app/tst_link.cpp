@@ -10,10 +10,15 @@
 #include "sheet/ui/Sheet.h"
 #include "timer/CTimer.h"
 
+#include "link/ui/PortSelection.h"
+#include "support/TempFolders.h"
+
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QStyledItemDelegate>
 #include <QtTest>
 
@@ -25,7 +30,12 @@ private slots:
     void wakeUpBeforeTheCommand();
     void tooManyWakeUpCharactersSendNothing();
     void breakReopensAClosedPort();
-    void transmittingOnAClosedPortIsReported();
+    void aClosedPortStartsNoExchange_data();
+    void aClosedPortStartsNoExchange();
+    void reopeningStartsReceptionAfresh();
+    void receivedTextKeepsItsTail();
+    void parityErrorAndLogFailureBothShow();
+    void receptionTicksOnlyWhileNeeded();
     void repeatArmedOnlyWithCountAndDelay_data();
     void repeatArmedOnlyWithCountAndDelay();
     void terminalKeys();
@@ -55,7 +65,7 @@ void TestLink::wakeUpBeforeTheCommand() {
     WindowHarness harness({"COM1"});
     harness.Window->txtWakeUp->setText(wakeUp);
     harness.Serial.ClearCalls();
-    QVERIFY(harness.Window->Link().SendCommand(QStringLiteral("0M!")));
+    QVERIFY(harness.Window->Link().SendCommand(QStringLiteral("0M!")).IsSent());
     QCOMPARE(harness.Serial.Calls(), calls);
     QCOMPARE(harness.Clock.Sleeps(), sleeps);
     QCOMPARE(harness.Window->Link().LastCommand(), QStringLiteral("0M!"));
@@ -66,7 +76,8 @@ void TestLink::tooManyWakeUpCharactersSendNothing() {
     WindowHarness harness({"COM1"});
     harness.Window->txtWakeUp->setText(QStringLiteral("5000"));
     harness.Serial.ClearCalls();
-    QVERIFY(!harness.Window->Link().SendCommand(QStringLiteral("0M!")));
+    QVERIFY(harness.Window->Link().SendCommand(QStringLiteral("0M!")).What ==
+            SendOutcome::Kind::Refused);
     QVERIFY(harness.Serial.Calls().isEmpty());
     QVERIFY(harness.Panel(1).contains(QStringLiteral("1000")));
     QCOMPARE(harness.Window->Link().State().SendTime, 0.0);
@@ -82,12 +93,28 @@ void TestLink::breakReopensAClosedPort() {
     QCOMPARE(harness.Serial.Sent(), QByteArray("0I!"));
 }
 
-void TestLink::transmittingOnAClosedPortIsReported() {
+// A send that finds the port closed, and cannot reopen it, starts no
+// exchange: the port's own report stays, with no time-out after it.
+void TestLink::aClosedPortStartsNoExchange_data() {
+    QTest::addColumn<QString>("wakeUp");
+    QTest::addColumn<QString>("report");
+    QTest::newRow("wake-up characters on a closed port") << "2"
+                                                         << "Not sent: the port is closed";
+    QTest::newRow("the break's reopen fails") << "0"
+                                              << "No such port: COM1";
+}
+
+void TestLink::aClosedPortStartsNoExchange() {
+    QFETCH(QString, wakeUp);
+    QFETCH(QString, report);
     WindowHarness harness({"COM1"});
     harness.Serial.setIsOpen(false);
-    harness.Window->txtWakeUp->setText(QStringLiteral("2"));
-    harness.Window->Link().SendCommand(QStringLiteral("0I!"));
-    QCOMPARE(harness.Panel(1), QStringLiteral("Not sent: the port is closed"));
+    harness.Serial.setOpenFails(true);
+    harness.Window->txtWakeUp->setText(wakeUp);
+    const SendOutcome outcome = harness.Window->Link().SendCommand(QStringLiteral("0I!"));
+    QVERIFY(outcome.What == SendOutcome::Kind::PortClosed);
+    harness.Tick(400);
+    QCOMPARE(harness.Panel(1), report);
     QVERIFY(harness.Serial.Sent().isEmpty());
 }
 
@@ -98,6 +125,7 @@ void TestLink::repeatArmedOnlyWithCountAndDelay_data() {
     QTest::newRow("count and delay") << QString("3") << QString("250") << true;
     QTest::newRow("delay 0") << QString("3") << QString("0") << false;
     QTest::newRow("empty count counts as 0") << QString() << QString("250") << false;
+    QTest::newRow("a delay that rounds to 0 ms") << QString("3") << QString("0.4") << false;
 }
 
 void TestLink::repeatArmedOnlyWithCountAndDelay() {
@@ -175,13 +203,78 @@ void TestLink::timeOutIsShown() {
 void TestLink::parityErrorIsShown() {
     WindowHarness harness({"COM1"});
     harness.Window->Link().SendCommand(QStringLiteral("0M!"));
-    harness.Serial.Receive("0+1");
+    harness.Serial.Receive("0+1\r\n");
     harness.Serial.SignalParityError();
     QCOMPARE(harness.Panel(1), QStringLiteral("PARITY ERROR"));
     harness.Window->StatusBar->SetPanelText(1, QString());
     harness.Tick(2);
     QCOMPARE(harness.Panel(1), QStringLiteral("PARITY ERROR")); // seen again at completion
-    QCOMPARE(harness.Panel(2), QStringLiteral("0+1"));
+    QCOMPARE(harness.Panel(2), QStringLiteral("0+1\r\n"));
+}
+
+// A new choice of port (or settings) starts reception afresh: the exchange
+// in flight ends without an outcome, and neither a completion nor a
+// time-out follows.
+void TestLink::reopeningStartsReceptionAfresh() {
+    WindowHarness harness({"COM1"});
+    frmSDI12& window = *harness.Window;
+    QSignalSpy ended(&window.Link(), &SensorLink::ExchangeEnded);
+    const SendOutcome sent = window.Link().SendCommand(QStringLiteral("0M!"));
+    harness.Serial.Receive("0+1");
+    window.Ports().cboBaud_Click();
+    harness.Tick(30);
+    QCOMPARE(ended.count(), 1);
+    QCOMPARE(ended.at(0).at(0).value<ExchangeId>(), sent.Exchange);
+    QVERIFY(ended.at(0).at(1).value<ExchangeOutcome>() == ExchangeOutcome::Interrupted);
+    QCOMPARE(window.Transcript().rowCount(), 0);
+    QVERIFY(!harness.Panel(1).contains(QStringLiteral("TIMEOUT")));
+}
+
+void TestLink::receivedTextKeepsItsTail() {
+    WindowHarness harness({"COM1"});
+    harness.Window->Link().SendCommand(QStringLiteral("0M!"));
+    for (char digit = '0'; digit <= '9'; ++digit) {
+        harness.Serial.Receive(QByteArray(298, digit) + "\r\n");
+        harness.Tick();
+    }
+    QCOMPARE(harness.Window->StatusBar->PanelText(2).size(), SensorLink::ReceivedTextLimit);
+    QVERIFY(harness.Window->StatusBar->PanelText(2).endsWith(QByteArray(298, '9') + "\r\n"));
+    QCOMPARE(harness.Window->Transcript().rowCount(), 20);
+}
+
+void TestLink::parityErrorAndLogFailureBothShow() {
+    TempFolders folders;
+    WindowHarness harness({"COM1"}, &folders);
+    // A folder where the log file was: its lines can no longer be written.
+    const QString logPath = harness.Window->LogFilePath();
+    QVERIFY(QFile::remove(logPath));
+    QVERIFY(QDir().mkdir(logPath));
+    harness.Window->Link().SendCommand(QStringLiteral("0M!"));
+    harness.Serial.Receive("0+1\r\n");
+    harness.Serial.SignalParityError();
+    harness.Tick();
+    QVERIFY2(harness.Panel(1).startsWith(QStringLiteral("PARITY ERROR")),
+             qPrintable(harness.Panel(1)));
+    QVERIFY2(harness.Panel(1).contains(QStringLiteral("cannot be written")),
+             qPrintable(harness.Panel(1)));
+}
+
+// The 10 ms tick runs while an exchange is in flight or bytes wait, and
+// stops once reception is idle.
+void TestLink::receptionTicksOnlyWhileNeeded() {
+    WindowHarness harness({"COM1"});
+    CTimer& tmrRcv = *harness.Window->tmrRcv;
+    harness.Tick();
+    QVERIFY(!tmrRcv.Enabled());
+    harness.Window->Link().SendCommand(QStringLiteral("0M!"));
+    QVERIFY(tmrRcv.Enabled());
+    harness.Serial.Receive("0\r\n");
+    harness.Tick();
+    QVERIFY(!tmrRcv.Enabled());
+    harness.Serial.Receive("a");
+    QVERIFY(tmrRcv.Enabled());
+    harness.Tick(11);
+    QVERIFY(!tmrRcv.Enabled());
 }
 
 void TestLink::timer1StaysIdle() {

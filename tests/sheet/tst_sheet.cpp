@@ -30,9 +30,15 @@ struct Rig {
     ScriptedFileDialog dialog;
     RecordingMessageBox messages;
     TempFolders folders;
-    QStringList sent; // what went out through the command line
+    QStringList sent;                     // what went out through the command line
+    ExchangeId lastExchange = NoExchange; // the exchange of the last row sent
     Sheet sheet = Sheet(SheetControls{&grid, &load, &save, &write, &tmrBatch}, dialog, messages,
-                        folders, "Test title", [this](const QString& row) { sent.append(row); });
+                        folders, "Test title", [this](const QString& row) {
+                            if (row.isEmpty())
+                                return SendOutcome{};
+                            sent.append(row);
+                            return SendOutcome{SendOutcome::Kind::Sent, ++lastExchange};
+                        });
 
     explicit Rig(const QString& file) {
         sheet.SetupGrid();
@@ -113,7 +119,7 @@ private slots:
     // Starts over a sheet of four rows that each load must replace whole.
     void loadAndSaveThroughDialogs() {
         Rig rig(BatchFile);
-        rig.sheet.MarkResult("OK"); // SheetRow 0: the caption stays
+        rig.sheet.ExchangeEnded(99, ExchangeOutcome::Answered, {}); // no row's: the caption stays
         QCOMPARE(rig.grid.CellText(0, Result), "Result");
         rig.dialog.QueueCancel();
         rig.load.click();
@@ -187,8 +193,9 @@ private slots:
 
     void batch_data() {
         QTest::addColumn<QString>("file");
-        // W: press the button; T: a tick of the running timer; O, X: an
-        // exchange completes with "OK", times out. Every Result starts "old".
+        // W: press the button; T: a tick of the running timer; O, X: the
+        // exchange of the last row sent completes with an answer, times out.
+        // Every Result starts "old".
         QTest::addColumn<QString>("script");
         QTest::addColumn<QString>("sent");
         QTest::addColumn<QString>("results");
@@ -202,7 +209,8 @@ private slots:
         addRow("stop between ticks", BatchFile, "WTWOT", "XR22", ",OK,,", "Write all 2");
         addRow("start after a stop", BatchFile, "WTOTWWT", "XR22 XR44 XR22", ",,,", "Stop Write 2");
         addRow("time-out goes on", BatchFile, "WTXTO", "XR22 XR44", ",TIMEOUT,,OK", "Write all 1");
-        addRow("late answer", BatchFile, "WTXOTO", "XR22 XR44", ",TIMEOUT,OK,OK", "Write all 1");
+        addRow("a tick waits for its exchange", BatchFile, "WTTOT", "XR22 XR44", ",OK,,",
+               "Stop Write 4");
     }
     void batch() {
         QFETCH(QString, file);
@@ -216,9 +224,9 @@ private slots:
             else if (step == 'T' && rig.tmrBatch.Enabled())
                 rig.sheet.tmrBatch_Timer();
             else if (step == 'O' || step == 'X')
-                rig.sheet.MarkResult(step == 'O' ? "OK" : "TIMEOUT");
-            if (step == 'O' || step == 'X')
-                rig.sheet.BatchStep();
+                rig.sheet.ExchangeEnded(
+                    rig.lastExchange,
+                    step == 'O' ? ExchangeOutcome::Answered : ExchangeOutcome::TimedOut, {});
         }
         QTEST(rig.sent.join(' '), "sent");
         QTEST(rig.cells(Result, Result + 1).join(','), "results");

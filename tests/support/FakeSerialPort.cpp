@@ -20,11 +20,21 @@ void FakeSerialPort::setIsOpen(bool open) {
     if (open && m_openFails) {
         m_open = false;
         m_status = QStringLiteral("No such port: ") + m_portName;
-        return;
+    } else {
+        // Whatever the line carried before the open belongs to no command.
+        if (open && !m_open)
+            m_waiting.clear();
+        m_open = open;
+        m_status = open ? QStringLiteral("Open: %1 at %2").arg(m_portName, m_lineSettings)
+                        : QStringLiteral("Closed");
     }
-    m_open = open;
-    m_status = open ? QStringLiteral("Open: %1 at %2").arg(m_portName, m_lineSettings)
-                    : QStringLiteral("Closed");
+    emit StatusChanged();
+}
+
+void FakeSerialPort::LoseDevice() {
+    m_open = false;
+    m_status = QStringLiteral("The device went away; the port is closed");
+    emit StatusChanged();
 }
 
 void FakeSerialPort::setBreakState(bool on) {
@@ -43,8 +53,12 @@ void FakeSerialPort::Transmit(const QByteArray& bytes) {
 }
 
 QByteArray FakeSerialPort::ReadAll() {
-    const QByteArray bytes = m_waiting;
-    m_waiting.clear();
+    return Read(m_waiting.size());
+}
+
+QByteArray FakeSerialPort::Read(qint64 maxBytes) {
+    const QByteArray bytes = m_waiting.left(maxBytes);
+    m_waiting.remove(0, bytes.size());
     return bytes;
 }
 

@@ -19,6 +19,8 @@ public:
     void Transmit(const QByteArray& bytes) override;
     qint64 WaitingCount() const override { return m_waiting.size(); }
     QByteArray ReadAll() override;
+    QByteArray Read(qint64 maxBytes) override;
+    QByteArray PeekWaiting() const override { return m_waiting; }
     int LastEventCode() const override { return m_lastEventCode; }
     QString StatusText() const override { return m_status; }
     QStringList PortNames() const override { return m_portNames; }
@@ -28,6 +30,8 @@ public:
     void setOpenFails(bool fails) { m_openFails = fails; }
     void Receive(const QByteArray& bytes);
     void SignalParityError();
+    // The device goes away: the port closes, as the real component does.
+    void LoseDevice();
 
     // What the test reads back.
     QStringList Calls() const { return m_calls; }

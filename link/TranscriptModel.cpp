@@ -6,9 +6,22 @@ namespace {
 // Large enough that the chunk list stays short, small enough that the spare
 // room of the chunk being filled does not matter.
 constexpr qsizetype ChunkBytes = 256 * 1024;
+// A full list drops this share of its items at once: each drop moves the
+// whole index, so it is rare, and the list stays close to its limit.
+constexpr int DropShare = 64;
+
+int evenAtLeastTwo(int count) {
+    return std::max(2, count & ~1);
+}
 } // namespace
 
+TranscriptModel::TranscriptModel(int maxItems, QObject* parent)
+    : QAbstractListModel(parent), m_maxItems(evenAtLeastTwo(maxItems)),
+      m_dropCount(evenAtLeastTwo(m_maxItems / DropShare)) {}
+
 void TranscriptModel::Append(const QString& item) {
+    if (rowCount() >= m_maxItems)
+        dropOldest(m_dropCount);
     const QByteArray text = item.toUtf8();
     if (m_chunks.empty() ||
         m_chunks.back().Text.capacity() - m_chunks.back().Text.size() < text.size()) {
@@ -24,6 +37,18 @@ void TranscriptModel::Append(const QString& item) {
     m_offsets.push_back(quint32(chunkText.size()));
     chunkText.append(text);
     endInsertRows();
+}
+
+// Chunks whose items all go are freed; the chunk holding the new first row
+// keeps its text whole, and its items their offsets.
+void TranscriptModel::dropOldest(int count) {
+    beginRemoveRows(QModelIndex(), 0, count - 1);
+    const auto firstKept = count < rowCount() ? chunkOf(count) : m_chunks.cend();
+    m_chunks.erase(m_chunks.cbegin(), firstKept);
+    m_offsets.erase(m_offsets.begin(), m_offsets.begin() + count);
+    for (Chunk& chunk : m_chunks)
+        chunk.FirstRow = std::max(0, chunk.FirstRow - count);
+    endRemoveRows();
 }
 
 std::vector<TranscriptModel::Chunk>::const_iterator TranscriptModel::chunkOf(int row) const {

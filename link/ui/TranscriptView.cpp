@@ -2,6 +2,7 @@
 
 #include "platform/OneLineText.h"
 
+#include <QEvent>
 #include <QHeaderView>
 #include <QScrollBar>
 #include <QStyledItemDelegate>
@@ -20,16 +21,13 @@ public:
     }
 };
 
-// Wide enough for a long answer; the view scrolls sideways beyond it.
-constexpr int ItemWidthPixels = 4000;
-
 } // namespace
 
 TranscriptView::TranscriptView(QWidget* parent) : QTableView(parent) {
     setItemDelegate(new OneLineDelegate(this));
     setTextElideMode(Qt::ElideNone);
     horizontalHeader()->hide();
-    horizontalHeader()->setDefaultSectionSize(ItemWidthPixels);
+    horizontalHeader()->setMinimumSectionSize(0);
     verticalHeader()->hide();
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
@@ -42,18 +40,74 @@ TranscriptView::TranscriptView(QWidget* parent) : QTableView(parent) {
 
 void TranscriptView::setModel(QAbstractItemModel* model) {
     QTableView::setModel(model);
+    measureAllRows();
     // Follow new answers while the operator is at the end of the list.
-    connect(model, &QAbstractItemModel::rowsAboutToBeInserted, this, [this] {
-        m_followEnd = verticalScrollBar()->value() == verticalScrollBar()->maximum();
+    connect(model, &QAbstractItemModel::rowsAboutToBeInserted, this,
+            [this] { m_followEnd = atEnd(); });
+    connect(model, &QAbstractItemModel::rowsInserted, this,
+            [this](const QModelIndex&, int first, int last) {
+                measureRows(first, last);
+                fitColumn();
+                if (!m_followEnd || m_scrollPending)
+                    return;
+                // One scroll per event-loop turn, however many items came in it.
+                m_scrollPending = true;
+                QTimer::singleShot(0, this, [this] {
+                    m_scrollPending = false;
+                    scrollToBottom();
+                });
+            });
+    connect(model, &QAbstractItemModel::rowsAboutToBeRemoved, this, [this] {
+        m_readingBack = !atEnd();
+        m_topBeforeDrop = indexAt(QPoint(0, 0));
     });
-    // One scroll per event-loop turn, however many items came in it.
-    connect(model, &QAbstractItemModel::rowsInserted, this, [this] {
-        if (!m_followEnd || m_scrollPending)
-            return;
-        m_scrollPending = true;
-        QTimer::singleShot(0, this, [this] {
-            m_scrollPending = false;
-            scrollToBottom();
-        });
-    });
+    connect(model, &QAbstractItemModel::rowsRemoved, this,
+            [this](const QModelIndex&, int first, int last) { dropRows(last - first + 1); });
+}
+
+// The rows' heights and widths follow the font; it is set once, at start-up.
+void TranscriptView::changeEvent(QEvent* event) {
+    QTableView::changeEvent(event);
+    if (event->type() != QEvent::FontChange)
+        return;
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
+    if (model())
+        measureAllRows();
+}
+
+void TranscriptView::measureAllRows() {
+    m_advances = std::make_unique<CharacterAdvances>(font());
+    m_widestLine.Clear();
+    measureRows(0, model()->rowCount() - 1);
+    fitColumn();
+}
+
+// Each line as the delegate draws it, between the style's text margins, with
+// a pixel for the rounding of the style's text layout.
+void TranscriptView::measureRows(int first, int last) {
+    const int margins =
+        2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1) + 1;
+    for (int row = first; row <= last; ++row) {
+        const QString line = OneLineText(model()->index(row, 0).data().toString());
+        m_widestLine.Append(m_advances->Width(line) + margins);
+    }
+}
+
+void TranscriptView::dropRows(int count) {
+    m_widestLine.DropOldest(count);
+    fitColumn();
+    if (m_readingBack && m_topBeforeDrop.isValid())
+        scrollTo(m_topBeforeDrop, PositionAtTop);
+    else if (m_readingBack)
+        scrollToTop();
+    m_topBeforeDrop = QPersistentModelIndex();
+}
+
+void TranscriptView::fitColumn() {
+    if (columnWidth(0) != m_widestLine.Widest())
+        setColumnWidth(0, m_widestLine.Widest());
+}
+
+bool TranscriptView::atEnd() const {
+    return verticalScrollBar()->value() == verticalScrollBar()->maximum();
 }

@@ -1,11 +1,19 @@
 #pragma once
 
+#include "link/WidestLine.h"
+#include "link/ui/CharacterAdvances.h"
+
+#include <QPersistentModelIndex>
 #include <QTableView>
+#include <memory>
 
 // The transcript list on the HEX tab. A one-column table with fixed row
 // heights: unlike a list view, which lays out every row again after each
 // append, it adds a row at a cost that does not grow with the transcript,
 // so a session of a million answers still appends and scrolls smoothly.
+// The column is as wide as the widest line, each line measured once as it
+// comes, so the view scrolls sideways to the end of every line. The model
+// grows at its end and drops its oldest rows from its start.
 class TranscriptView : public QTableView {
     Q_OBJECT
 public:
@@ -13,7 +21,22 @@ public:
 
     void setModel(QAbstractItemModel* model) override;
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
+    void measureAllRows();
+    void measureRows(int first, int last);
+    void dropRows(int count);
+    void fitColumn();
+    bool atEnd() const;
+
+    std::unique_ptr<CharacterAdvances> m_advances;
+    WidestLine m_widestLine;
     bool m_followEnd = true;
     bool m_scrollPending = false;
+    // When old rows are dropped while the operator reads back, the view
+    // stays on the row it showed at the top, or on the oldest row left.
+    bool m_readingBack = false;
+    QPersistentModelIndex m_topBeforeDrop;
 };

@@ -61,11 +61,11 @@ int PosixTermiosDevice::setModemLines(int fd, int lines, bool on) {
 }
 
 ssize_t PosixTermiosDevice::readSome(int fd, char* buffer, size_t size) {
-    return retryOnInterrupt([&] { return ::read(fd, buffer, size); });
+    return ::read(fd, buffer, size);
 }
 
 ssize_t PosixTermiosDevice::writeSome(int fd, const char* bytes, size_t size) {
-    return retryOnInterrupt([&] { return ::write(fd, bytes, size); });
+    return ::write(fd, bytes, size);
 }
 
 int PosixTermiosDevice::waitWritable(int fd, int timeoutMs) {

@@ -8,7 +8,9 @@
 // The system calls the serial component makes on its device, behind an
 // interface so that a test can see what was asked of the device (a
 // pseudo-terminal ignores data bits, parity and break). Every call returns what
-// its system call returns: -1 with errno set on failure.
+// its system call returns: -1 with errno set on failure. The real device makes
+// a call again when a signal interrupts it, except readSome and writeSome,
+// which fail with EINTR like read and write: their callers already loop.
 class ITermiosDevice {
 public:
     virtual ~ITermiosDevice() = default;

@@ -30,6 +30,26 @@ struct PseudoTerminal {
     }
 };
 
+// The real device, but a signal interrupts every other read and write
+// before it moves a byte.
+class InterruptedTermiosDevice : public PosixTermiosDevice {
+public:
+    ssize_t readSome(int fd, char* buffer, size_t size) override {
+        if ((m_readInterrupted = !m_readInterrupted))
+            return errno = EINTR, -1;
+        return PosixTermiosDevice::readSome(fd, buffer, size);
+    }
+    ssize_t writeSome(int fd, const char* bytes, size_t size) override {
+        if ((m_writeInterrupted = !m_writeInterrupted))
+            return errno = EINTR, -1;
+        return PosixTermiosDevice::writeSome(fd, bytes, size);
+    }
+
+private:
+    bool m_readInterrupted = false;
+    bool m_writeInterrupted = false;
+};
+
 class TermiosSerialPortTest : public QObject {
     Q_OBJECT
     std::unique_ptr<PseudoTerminal> pty;
@@ -204,6 +224,18 @@ private slots:
         port->setPortName("ttyNoSuch9");
         port->setIsOpen(true);
         QCOMPARE(port->StatusText(), "No such port: /dev/ttyNoSuch9");
+    }
+
+    // An interrupted read or write is made again: the device is still there.
+    void retriesInterruptedCalls() {
+        TermiosSerialPort interrupted(std::make_unique<InterruptedTermiosDevice>());
+        interrupted.setPortName(pty->slavePath);
+        interrupted.setIsOpen(true);
+        interrupted.Transmit("0M!");
+        QCOMPARE(pty->receive(3), "0M!");
+        pty->send("0+1\r\n");
+        QTRY_COMPARE(interrupted.WaitingCount(), 5);
+        QVERIFY2(interrupted.IsOpen(), qPrintable(interrupted.StatusText()));
     }
 
     // Typed keys are raised, not inserted; a character beyond one byte raises

@@ -1,5 +1,6 @@
 #include "app/AboutTab.h"
 
+#include "app/TabPage.h"
 #include "app/Version.h"
 #include "depends/OwnVersionRecord.h"
 #include "depends/ui/frmDepends.h"
@@ -22,7 +23,7 @@ const char* const Disclaimer =
 
 QFrame* MakeRule(QWidget* parent, double left, double top, double right, const QColor& colour) {
     auto* rule = new QFrame(parent);
-    rule->setGeometry(Twips::ToPixels(left), Twips::ToPixels(top),
+    rule->setGeometry(Twips::ToPixels(left), Twips::ToPixels(top - TabPage::StripTwips),
                       Twips::ToPixels(right) - Twips::ToPixels(left) + 1, 1);
     QPalette palette = rule->palette();
     palette.setColor(QPalette::Window, colour);
@@ -33,12 +34,13 @@ QFrame* MakeRule(QWidget* parent, double left, double top, double right, const Q
 
 QLabel* MakeLabel(QWidget* parent, double left, double top, double width, double height) {
     auto* label = new QLabel(parent);
-    label->setGeometry(Twips::ToPixels(left, top, width, height));
+    label->setGeometry(TabPage::ToPixels(left, top, width, height));
     return label;
 }
 
 } // namespace
 
+// Places are designed in the tab control's coordinates, as on the other tabs.
 AboutTab::AboutTab(IShell& shell, IFolders& folders, const QIcon& windowIcon, QWidget* parent)
     : QWidget(parent), m_shell(shell), m_folders(folders) {
     Image = MakeLabel(this, 390, 1080, 405, 375);
@@ -82,7 +84,7 @@ AboutTab::AboutTab(IShell& shell, IFolders& folders, const QIcon& windowIcon, QW
 
     Command1 = new QPushButton(QStringLiteral("View license"), this);
     Command1->setObjectName(QStringLiteral("Command1"));
-    Command1->setGeometry(Twips::ToPixels(4590, 3000, 1246, 345));
+    Command1->setGeometry(TabPage::ToPixels(4590, 3000, 1246, 345));
     connect(Command1, &QPushButton::clicked, this, &AboutTab::Command1_Click);
 }
 

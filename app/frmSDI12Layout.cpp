@@ -2,6 +2,7 @@
 // follow the window's size.
 #include "app/AboutTab.h"
 #include "app/ResizeRules.h"
+#include "app/TabPage.h"
 #include "app/TwoPanelStatusBar.h"
 #include "app/frmSDI12.h"
 #include "link/TranscriptModel.h"
@@ -34,16 +35,13 @@ namespace {
 // Design size of the client area, in twips.
 constexpr double DesignClientWidth = 10890;
 constexpr double DesignClientHeight = 7530;
-// Controls on a tab are designed in the tab control's coordinates, whose
-// first 300 twips are the tab strip.
-constexpr double TabStripTwips = 300;
 
 void place(QWidget* widget, double left, double top, double width, double height) {
     widget->setGeometry(Twips::ToPixels(left, top, width, height));
 }
 
 void placeOnTab(QWidget* widget, double left, double top, double width, double height) {
-    place(widget, left, top - TabStripTwips, width, height);
+    widget->setGeometry(TabPage::ToPixels(left, top, width, height));
 }
 
 void resizeTwips(QWidget* widget, double width, double height) {

@@ -1,6 +1,7 @@
 #include "app/AboutTab.h"
 #include "depends/ui/frmDepends.h"
 #include "platform/ui/DesktopShell.h"
+#include "platform/ui/Twips.h"
 #include "support/RecordingShell.h"
 #include "support/TempFolders.h"
 
@@ -28,6 +29,22 @@ private slots:
         // The desktop shell opens a path as a file, whatever its characters.
         QCOMPARE(DesktopShell::TargetUrl("/opt/a b#c.rtf").toString(QUrl::FullyEncoded),
                  QStringLiteral("file:///opt/a%20b%23c.rtf"));
+    }
+
+    // Where each control sits on the page, in twips: 300 above its design
+    // place, which counts the tab strip as the other tabs' designs do.
+    void placedBelowTheTabStrip_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QRectF>("onPage");
+        QTest::newRow("icon") << "Image" << QRectF(390, 780, 405, 375);
+        QTest::newRow("title") << "lblTitle" << QRectF(1110, 300, 4755, 480);
+        QTest::newRow("View license") << "Command1" << QRectF(4590, 2700, 1246, 345);
+    }
+    void placedBelowTheTabStrip() {
+        QFETCH(QString, name);
+        QFETCH(QRectF, onPage);
+        QCOMPARE(tab->findChild<QWidget*>(name)->geometry(),
+                 Twips::ToPixels(onPage.x(), onPage.y(), onPage.width(), onPage.height()));
     }
 
     void iconOpensTheModalWindowOnDoubleClickOnly() {

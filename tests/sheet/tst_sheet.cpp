@@ -166,6 +166,8 @@ private slots:
         add("Send click", 3, Send, "click", "", "XRA0.2");
         add("Send double click", 3, Send, "double click", "", "XRA0.2");
         add("Send Enter", 3, Send, "Enter", "", "XRA0.2");
+        add("Send F2", 3, Send, "F2", "", "XRA0.2");
+        add("Send Space", 3, Send, "Space", "", "XRA0.2");
     }
     // An edit: the row's command follows it, a Value cell shows the encoded
     // value at the command's end, and the Command column widens to fit.

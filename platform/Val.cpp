@@ -1,7 +1,7 @@
 #include "platform/Val.h"
 
+#include <charconv>
 #include <cmath>
-#include <cstdlib>
 #include <limits>
 #include <string>
 
@@ -23,20 +23,30 @@ QString withoutBlanks(const QString& text) {
     return compact;
 }
 
-bool isDigitOfBase(QChar c, int base) {
-    const int value = c.isDigit() ? c.digitValue()
-                      : (c.toUpper() >= QLatin1Char('A') && c.toUpper() <= QLatin1Char('F'))
-                          ? c.toUpper().unicode() - 'A' + 10
-                          : -1;
-    return value >= 0 && value < base;
+// The value of an ASCII digit or of a letter A-F in either case; -1 for
+// any other character.
+int radixDigitValue(QChar c) {
+    const char16_t code = c.unicode();
+    if (code >= u'0' && code <= u'9')
+        return code - u'0';
+    if (code >= u'A' && code <= u'F')
+        return code - u'A' + 10;
+    if (code >= u'a' && code <= u'f')
+        return code - u'a' + 10;
+    return -1;
 }
 
-// "&H1F" and "&O17": whole numbers in base 16 or 8, after the prefix.
+// "&H1F" and "&O17": whole numbers in base 16 or 8, after the prefix. Too
+// many digits overflow, and read as 0 just as an overflowing decimal does.
 double readRadixNumber(const QString& text, int base) {
     double value = 0;
-    for (int i = 2; i < text.size() && isDigitOfBase(text.at(i), base); ++i)
-        value = value * base + QString(text.at(i)).toInt(nullptr, base);
-    return value;
+    for (qsizetype i = 2; i < text.size(); ++i) {
+        const int digit = radixDigitValue(text.at(i));
+        if (digit < 0 || digit >= base)
+            break;
+        value = value * base + digit;
+    }
+    return std::isfinite(value) ? value : 0;
 }
 
 bool isAsciiDigit(QChar c) {
@@ -56,13 +66,17 @@ double Val::LeadingNumber(const QString& text) {
         return 0;
     }
 
-    // Collect sign, digits, one decimal point and an exponent into plain
-    // ASCII, then let strtod do the arithmetic.
+    // Collect minus sign, digits, one decimal point and an exponent into
+    // plain ASCII, then let from_chars do the arithmetic: unlike strtod it
+    // follows no locale, so "." stays the decimal point under any LC_NUMERIC.
     std::string number;
-    int i = 0;
-    const int n = compact.size();
-    if (i < n && (compact.at(i) == QLatin1Char('+') || compact.at(i) == QLatin1Char('-')))
-        number += char(compact.at(i++).unicode());
+    qsizetype i = 0;
+    const qsizetype n = compact.size();
+    if (n > 0 && (compact.at(0) == QLatin1Char('+') || compact.at(0) == QLatin1Char('-'))) {
+        if (compact.at(0) == QLatin1Char('-'))
+            number += '-'; // from_chars takes a minus sign but no plus sign
+        i = 1;
+    }
     bool anyDigit = false;
     while (i < n && isAsciiDigit(compact.at(i))) {
         number += char(compact.at(i++).unicode());
@@ -81,7 +95,7 @@ double Val::LeadingNumber(const QString& text) {
     if (i < n && (compact.at(i).toUpper() == QLatin1Char('E') ||
                   compact.at(i).toUpper() == QLatin1Char('D'))) {
         std::string exponent = "e";
-        int j = i + 1;
+        qsizetype j = i + 1;
         if (j < n && (compact.at(j) == QLatin1Char('+') || compact.at(j) == QLatin1Char('-')))
             exponent += char(compact.at(j++).unicode());
         bool exponentDigits = false;
@@ -92,8 +106,10 @@ double Val::LeadingNumber(const QString& text) {
         if (exponentDigits)
             number += exponent;
     }
-    const double value = std::strtod(number.c_str(), nullptr);
-    return std::isfinite(value) ? value : 0;
+    double value = 0;
+    const std::from_chars_result read =
+        std::from_chars(number.data(), number.data() + number.size(), value);
+    return read.ec == std::errc() && std::isfinite(value) ? value : 0;
 }
 
 qint32 Val::RoundToInt32(double value) {
@@ -122,8 +138,8 @@ bool Val::IsNumeric(const QString& text, const QLocale& locale) {
     if (trimmed.isEmpty())
         return false;
     bool ok = false;
-    locale.toDouble(trimmed, &ok);
-    return ok;
+    const double value = locale.toDouble(trimmed, &ok);
+    return ok && std::isfinite(value);
 }
 
 QString Val::NumberText(double value) {

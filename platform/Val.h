@@ -12,7 +12,8 @@ namespace Val {
 // wherever they stand; an optional sign, digits with "." as the only decimal
 // point whatever the locale, an optional exponent after E or D; &H and &O
 // introduce hexadecimal and octal whole numbers. Reading stops at the first
-// character that cannot continue the number; no number reads as 0.
+// character that cannot continue the number; no number, and a number too
+// large for a double, read as 0.
 double LeadingNumber(const QString& text);
 
 // Nearest whole number, halves to the even neighbour, saturated to 32 bits.
@@ -24,7 +25,8 @@ qint32 FloorToInt32(double value, bool* inRange);
 
 // True when the text converts to a floating-point number under the locale's
 // conventions (sign, digits, decimal and grouping separators, exponent,
-// blanks around it). An empty text is not a number.
+// blanks around it). An empty text is not a number, and neither are "nan",
+// "inf" and numbers too large for a double.
 bool IsNumeric(const QString& text, const QLocale& locale = QLocale());
 
 // The shortest decimal text of a number: 7, 2.5, -0.5.

@@ -11,10 +11,23 @@ required_packages=(
     desktop-file-utils appstream
 )
 
-install_missing_packages() {
+# The tests also read numbers under a locale whose decimal separator is a
+# comma, to prove that "." stays the decimal point whatever the locale.
+comma_decimal_locale="de_DE.UTF-8"
+
+# Runs a command as root: directly when root already, else through sudo.
+as_root() {
+    if [ "$(id -u)" -eq 0 ]; then
+        "$@"
+    else
+        sudo "$@"
+    fi
+}
+
+install_packages_if_missing() {
     local missing=()
     local package
-    for package in "${required_packages[@]}"; do
+    for package in "$@"; do
         if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
             missing+=("$package")
         fi
@@ -23,12 +36,28 @@ install_missing_packages() {
         return 0
     fi
     echo "Installing: ${missing[*]}"
-    local sudo=""
-    if [ "$(id -u)" -ne 0 ]; then
-        sudo="sudo"
+    as_root apt-get update -qq
+    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+install_missing_packages() {
+    install_packages_if_missing "${required_packages[@]}"
+}
+
+# Generates the comma-decimal locale when the system lacks it, by enabling
+# it in /etc/locale.gen so that later runs of locale-gen keep it.
+provide_comma_decimal_locale() {
+    install_packages_if_missing locales
+    if locale -a 2>/dev/null | grep -ix "de_DE\.utf-\?8" >/dev/null; then
+        return 0
     fi
-    $sudo apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+    echo "Generating the $comma_decimal_locale locale"
+    if grep -q "^# *$comma_decimal_locale UTF-8" /etc/locale.gen 2>/dev/null; then
+        as_root sed -i "s/^# *\($comma_decimal_locale UTF-8\)/\1/" /etc/locale.gen
+    elif ! grep -q "^$comma_decimal_locale UTF-8" /etc/locale.gen 2>/dev/null; then
+        echo "$comma_decimal_locale UTF-8" | as_root tee -a /etc/locale.gen >/dev/null
+    fi
+    as_root locale-gen
 }
 
 build_probeterm() {

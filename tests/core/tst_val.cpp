@@ -8,7 +8,8 @@ private slots:
     void leadingNumber_data();
     void leadingNumber();
     void wholeNumbers();
-    void isNumericFollowsTheLocale();
+    void isNumeric_data();
+    void isNumeric();
     void numberText();
 };
 
@@ -32,6 +33,9 @@ void TestVal::leadingNumber_data() {
     QTest::newRow("hex stops at non-digit") << "&H1G" << 1.0;
     QTest::newRow("octal stops at 8") << "&O178" << 15.0;
     QTest::newRow("overflowing exponent") << "1E999" << 0.0;
+    QTest::newRow("overflowing hex") << "&H" + QString(300, 'F') << 0.0;
+    QTest::newRow("overflowing octal") << "&O" + QString(400, '7') << 0.0;
+    QTest::newRow("plus sign") << "+0.25" << 0.25;
 }
 
 void TestVal::leadingNumber() {
@@ -51,11 +55,28 @@ void TestVal::wholeNumbers() {
     QVERIFY(!inRange);
 }
 
-void TestVal::isNumericFollowsTheLocale() {
-    QVERIFY(Val::IsNumeric(QStringLiteral(" 1,5 "), QLocale(QStringLiteral("de_DE"))));
-    QVERIFY(!Val::IsNumeric(QStringLiteral("1,5"), QLocale::c()));
-    QVERIFY(!Val::IsNumeric(QString(), QLocale::c()));
-    QVERIFY(!Val::IsNumeric(QStringLiteral("12abc"), QLocale::c()));
+void TestVal::isNumeric_data() {
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("numeric");
+    QTest::newRow("decimal comma") << "de_DE"
+                                   << " 1,5 " << true;
+    QTest::newRow("comma under C") << "C"
+                                   << "1,5" << false;
+    QTest::newRow("empty") << "C"
+                           << "" << false;
+    QTest::newRow("trailing letters") << "C"
+                                      << "12abc" << false;
+    for (const char* notANumber : {"nan", "NaN", "inf", "-inf", "infinity", "1e999"}) {
+        QTest::addRow("%s under C", notANumber) << "C" << notANumber << false;
+        QTest::addRow("%s under de_DE", notANumber) << "de_DE" << notANumber << false;
+    }
+}
+
+void TestVal::isNumeric() {
+    QFETCH(QString, locale);
+    QFETCH(QString, text);
+    QTEST(Val::IsNumeric(text, QLocale(locale)), "numeric");
 }
 
 void TestVal::numberText() {
@@ -64,5 +85,7 @@ void TestVal::numberText() {
     QCOMPARE(Val::NumberText(-0.0), QStringLiteral("0"));
 }
 
-QTEST_APPLESS_MAIN(TestVal)
+// With an application object the process takes its locale from the
+// environment, as the program does, so the comma-decimal run means something.
+QTEST_GUILESS_MAIN(TestVal)
 #include "tst_val.moc"

@@ -1,5 +1,7 @@
 #include "depends/VersionStrings.h"
 
+#include "platform/TextCuts.h"
+
 const std::array<VersionStrings::Field, 8> VersionStrings::Fields = {{
     {"CompanyName", &VersionStrings::CompanyName},
     {"FileDescription", &VersionStrings::FileDescription},
@@ -11,27 +13,13 @@ const std::array<VersionStrings::Field, 8> VersionStrings::Fields = {{
     {"ProductVersion", &VersionStrings::ProductVersion},
 }};
 
-namespace {
-
-// Cuts without splitting a surrogate pair.
-QString CutToBufferLength(const QString& text) {
-    if (text.size() <= MaxVersionTextLength)
-        return text;
-    int length = MaxVersionTextLength;
-    if (text.at(length - 1).isHighSurrogate())
-        --length;
-    return text.left(length);
-}
-
-} // namespace
-
 VersionReadStatus FillVersionStrings(const VersionLookUp& lookUp, VersionStrings& strings) {
     strings = VersionStrings{};
     for (const VersionStrings::Field& field : VersionStrings::Fields) {
         const std::optional<QString> text = lookUp(QString::fromLatin1(field.Name));
         if (!text)
             return VersionStringsIncomplete;
-        strings.*field.Text = CutToBufferLength(*text);
+        strings.*field.Text = TextCuts::WholeCharactersIn(*text, 0, MaxVersionTextLength);
     }
     return AllVersionStringsFound;
 }

@@ -27,7 +27,8 @@ struct VersionStrings {
 // Status of a version read.
 enum VersionReadStatus { AllVersionStringsFound = 1, VersionStringsIncomplete = 2 };
 
-// Version texts are read through a 255-character buffer: longer texts are cut.
+// Version texts are read through a 255-character buffer: longer texts are cut,
+// a surrogate pair that the cut would split left out whole.
 constexpr int MaxVersionTextLength = 254;
 
 // Answers a record key with its text, or nothing when the record lacks it.

@@ -1,6 +1,7 @@
 #include "sheet/CommandsFile.h"
 
 #include "platform/ProfileFile.h"
+#include "platform/TextCuts.h"
 
 #include <QDir>
 #include <QFile>
@@ -31,12 +32,13 @@ bool IsReadSection(const QString& section) {
 }
 
 // "" when the text is not in the list or stands too early to have a code.
-// The first occurrence counts, also when it begins a longer entry's text.
+// The first occurrence counts, also when it begins a longer entry's text. A
+// surrogate pair that the code's length cuts in two is left out whole.
 QString OptionCode(const QString& list, const QString& text, const OptionKeys& keys) {
     const qsizetype position = list.indexOf(QLatin1Char(';') + text) + 1;
     if (position < keys.LeastPosition)
         return QString();
-    return list.mid(position - 1 - keys.CodeLength, keys.CodeLength);
+    return TextCuts::WholeCharactersIn(list, position - 1 - keys.CodeLength, keys.CodeLength);
 }
 
 SheetRowModel RowFromSection(const ProfileFile& profile, const QString& section) {

@@ -1,11 +1,13 @@
 #include "sheet/ValueEncoding.h"
 
+#include "platform/TextCuts.h"
 #include "platform/Val.h"
 #include "sheet/SheetModel.h"
 
 #include <QStringList>
 
 #include <algorithm>
+#include <optional>
 
 namespace {
 
@@ -15,6 +17,31 @@ qint32 WholeValueWithin(const QString& text, qint32 least, qint32 greatest) {
     bool inRange = false;
     const qint32 value = Val::FloorToInt32(Val::LeadingNumber(text), &inRange);
     return inRange && value >= least && value <= greatest ? value : 0;
+}
+
+bool IsAscii(const QString& text) {
+    return std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; });
+}
+
+// The operator's number spelt as the sensor reads it: the operator's own
+// spelling with "." for the locale's decimal separator when that is plain
+// ASCII worth the same, else the shortest plain spelling of the number (for
+// locales whose digits or minus sign are not ASCII). Nothing when the text
+// is no finite number under the locale. Group separators are refused:
+// "1.000" or "1,500" sent with a point would reach the sensor as 1 or 1.5.
+std::optional<QString> SensorNumber(const QString& text, QLocale locale) {
+    locale.setNumberOptions(locale.numberOptions() | QLocale::RejectGroupSeparator);
+    const QString typed = text.trimmed();
+    if (!Val::IsNumeric(typed, locale))
+        return std::nullopt;
+    const double value = locale.toDouble(typed);
+    QLocale plain = QLocale::c();
+    plain.setNumberOptions(QLocale::RejectGroupSeparator);
+    const QString sent = QString(typed).replace(locale.decimalPoint(), QLatin1String("."));
+    bool readsPlainly = false;
+    if (IsAscii(sent) && plain.toDouble(sent, &readsPlainly) == value && readsPlainly)
+        return sent;
+    return QString::number(value, 'g', QLocale::FloatingPointShortest);
 }
 
 EditResult EncodeValue(const QString& command, const QString& editText, const QLocale& locale) {
@@ -28,27 +55,34 @@ EditResult EncodeValue(const QString& command, const QString& editText, const QL
                 QString::number(value)};
     }
     if (command.startsWith(QLatin1String("XS"))) {
-        const QString tag = editText.left(8);
+        const QString tag = TextCuts::FirstCharacters(editText, 8);
         return {QLatin1String("XS") + tag, tag};
     }
     if (command.startsWith(QLatin1String("X0A"))) {
-        const QString character = editText.left(1);
+        const QString character = TextCuts::FirstCharacters(editText, 1);
         return {QLatin1String("X0A") + character, character};
     }
-    // The cell keeps the operator's decimal comma; the sensor wants a point.
-    const QString number = Val::IsNumeric(editText, locale) ? editText : QStringLiteral("0");
-    return {command.left(3) + QString(number).replace(QLatin1Char(','), QLatin1Char('.')), number};
+    // The cell keeps the operator's spelling; the sensor gets a point.
+    const QString base = TextCuts::WholeCharactersIn(command, 0, 3);
+    if (const std::optional<QString> sent = SensorNumber(editText, locale))
+        return {base + *sent, editText.trimmed()};
+    return {base + QLatin1Char('0'), QStringLiteral("0")};
 }
 
 // An option row's command is a four-character base command followed by the
 // codes: Mode at index 4, Type 5, Config 6 (one character each) and Gain at
 // 7-8, so each code starts at the index equal to its column. The command
 // keeps its length: a code that does not fit is cut, one that cannot be
-// placed at all changes nothing.
+// placed at all changes nothing. Neither the code nor the command loses half
+// of a surrogate pair: such a half is left out of the cut instead.
 QString WithOptionCode(QString command, int column, const QString& code) {
     const qsizetype width = column == SheetColumn::Gain ? 2 : 1;
     const qsizetype position = column;
-    const qsizetype count = std::min({width, code.size(), command.size() - position});
+    qsizetype count = std::min({width, code.size(), command.size() - position});
+    while (count > 0 && !(TextCuts::IsCharacterBoundary(code, count) &&
+                          TextCuts::IsCharacterBoundary(command, position) &&
+                          TextCuts::IsCharacterBoundary(command, position + count)))
+        --count;
     if (count > 0)
         command.replace(position, count, code.left(count));
     return command;

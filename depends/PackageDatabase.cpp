@@ -36,7 +36,7 @@ struct StatusIndex {
     QHash<QString, PackageRecord> ByName;
 };
 
-QString FieldValue(const QByteArray& line, int colon) {
+QString FieldValue(const QByteArray& line, qsizetype colon) {
     return QString::fromUtf8(line.mid(colon + 1).trimmed());
 }
 
@@ -64,7 +64,7 @@ StatusIndex ReadStatus(const QString& statusPath) {
             installed = false;
             continue;
         }
-        const int colon = line.indexOf(':');
+        const qsizetype colon = line.indexOf(':');
         if (line.startsWith(' ') || line.startsWith('\t') || colon < 0)
             continue;
         const QByteArray field = line.left(colon);

@@ -16,7 +16,7 @@ std::optional<QString> Present(const QString& text) {
 
 // "Name <address>" gives "Name".
 QString MaintainerName(const QString& maintainer) {
-    const int address = maintainer.indexOf(QLatin1Char('<'));
+    const qsizetype address = maintainer.indexOf(QLatin1Char('<'));
     return address > 0 ? maintainer.left(address).trimmed() : maintainer;
 }
 

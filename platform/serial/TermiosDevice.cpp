@@ -24,16 +24,28 @@ int PosixTermiosDevice::openDevice(const QByteArray& path) {
 }
 
 // A pseudo-terminal's slave keeps the exclusive flag after the last close, so
-// it is cleared here or the next open by a user other than root finds it busy.
+// it is cleared here or the next open by a user other than root finds it
+// busy; but only when this program set it, or a failed claim on a port that
+// another program holds would take that program's exclusivity away.
 int PosixTermiosDevice::closeDevice(int fd) {
-    ::ioctl(fd, TIOCNXCL);
+    if (fd == m_exclusiveFd) {
+        ::ioctl(fd, TIOCNXCL);
+        m_exclusiveFd = -1;
+    }
     return ::close(fd);
 }
 
+// The lock first: a port that another program holds is left as it is.
 int PosixTermiosDevice::claimExclusive(int fd) {
+    if (retryOnInterrupt([fd] { return ::flock(fd, LOCK_EX | LOCK_NB); }) == -1)
+        return -1;
+    int alreadyExclusive = 0;
+    if (::ioctl(fd, TIOCGEXCL, &alreadyExclusive) == 0 && alreadyExclusive)
+        return 0;
     if (::ioctl(fd, TIOCEXCL) == -1)
         return -1;
-    return retryOnInterrupt([fd] { return ::flock(fd, LOCK_EX | LOCK_NB); });
+    m_exclusiveFd = fd;
+    return 0;
 }
 
 int PosixTermiosDevice::getAttributes(int fd, termios& attributes) {

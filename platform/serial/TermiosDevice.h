@@ -17,10 +17,11 @@ public:
 
     // Opens read-write, non-blocking, without becoming the controlling terminal.
     virtual int openDevice(const QByteArray& path) = 0;
-    // Gives up the exclusive claim, then closes.
+    // Gives up the exclusive claim this program made, then closes.
     virtual int closeDevice(int fd) = 0;
-    // Keeps other programs out: TIOCEXCL, then an exclusive flock (root passes
-    // TIOCEXCL by). Fails with EWOULDBLOCK when another holder has the lock.
+    // Keeps other programs out: an exclusive flock (which root cannot pass
+    // by), then TIOCEXCL. Fails with EWOULDBLOCK when another holder has the
+    // lock, and then leaves the device's flags as they were.
     virtual int claimExclusive(int fd) = 0;
     virtual int getAttributes(int fd, termios& attributes) = 0;
     virtual int setAttributes(int fd, const termios& attributes) = 0;
@@ -54,4 +55,7 @@ public:
     int waitWritable(int fd, int timeoutMs) override;
     int drainOutput(int fd) override;
     int setBreak(int fd, bool on) override;
+
+private:
+    int m_exclusiveFd = -1; // the descriptor on which this program set TIOCEXCL
 };

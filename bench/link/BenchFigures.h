@@ -16,6 +16,7 @@ inline void printFigures(const char* name, QVector<double> values) {
     };
     std::printf("%s_median: %.2f ms\n", name, at(0.5));
     std::printf("%s_p10_p90: %.2f .. %.2f ms\n", name, at(0.1), at(0.9));
+    std::printf("%s_p99: %.2f ms\n", name, at(0.99));
     std::printf("%s_min_max: %.2f .. %.2f ms (%d samples)\n", name, values.first(), values.last(),
                 int(values.size()));
 }

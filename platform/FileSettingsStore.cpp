@@ -1,5 +1,7 @@
 #include "platform/FileSettingsStore.h"
 
+#include "platform/AtomicFile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -7,7 +9,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLockFile>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <optional>
 
@@ -16,13 +17,22 @@
 // which JSON objects would not.
 namespace {
 
-constexpr int LockWaitMs = 10000;
+// The store is written from the window's thread, so a lock that another
+// program holds is waited on only briefly; the caller tries again later.
+constexpr int LockWaitMs = 100;
+// A save holds the lock for milliseconds, so a lock this old was left by a
+// program that died holding it: one whose file is still empty, when it died
+// before writing itself in. QLockFile also takes over at once a lock whose
+// owner process is gone, and never one that a live owner still holds (it
+// keeps the file locked), however old.
+constexpr int StaleLockMs = 2000;
 
 enum class FileState { Missing, Parsed, Corrupt, Unreadable };
 
 struct LoadedFile {
     FileState State;
     SettingsSections Sections;
+    QString Error = QString(); // why an Unreadable file could not be read
 };
 
 std::optional<SettingsSections> parse(const QByteArray& bytes) {
@@ -70,11 +80,11 @@ LoadedFile load(const QString& path) {
     QFile file(path);
     if (!file.exists())
         return {FileState::Missing, {}};
-    if (!file.open(QIODevice::ReadOnly))
-        return {FileState::Unreadable, {}};
-    const QByteArray bytes = file.readAll();
+    QByteArray bytes;
+    if (file.open(QIODevice::ReadOnly))
+        bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
-        return {FileState::Unreadable, {}};
+        return {FileState::Unreadable, {}, file.errorString()};
     // An empty file holds nothing worth keeping.
     if (bytes.trimmed().isEmpty())
         return {FileState::Missing, {}};
@@ -85,22 +95,33 @@ LoadedFile load(const QString& path) {
 }
 
 // Keeps a file that could not be parsed under the first free ".bad" name.
-bool moveAside(const QString& path) {
+bool moveAside(const QString& path, QString* reason) {
     QString target = path + QLatin1String(".bad");
     for (int number = 2; QFileInfo::exists(target); ++number)
         target = path + QLatin1String(".bad") + QString::number(number);
-    return QFile::rename(path, target);
+    QFile file(path);
+    if (file.rename(target))
+        return true;
+    *reason = file.errorString();
+    return false;
 }
 
-bool writeAtomically(const QString& path, const QByteArray& bytes) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return false;
+QString describeFailure(const QString& action, const QString& path, const QString& reason) {
+    return QStringLiteral("Could not %1 \"%2\": %3.")
+        .arg(action, QDir::toNativeSeparators(path), reason);
+}
+
+QString lockFailureReason(QLockFile::LockError error) {
+    switch (error) {
+    case QLockFile::LockFailedError:
+        return QStringLiteral("another program holds its lock");
+    case QLockFile::PermissionError:
+        return QStringLiteral("its lock file may not be created here");
+    case QLockFile::NoError:
+    case QLockFile::UnknownError:
+        break;
     }
-    return file.commit();
+    return QStringLiteral("its lock file could not be created (is the disk full?)");
 }
 
 } // namespace
@@ -113,19 +134,36 @@ QString FileSettingsStore::DefaultPath() {
 }
 
 bool FileSettingsStore::update(const std::function<bool(SettingsSections&)>& change) {
-    if (!QDir().mkpath(QFileInfo(m_path).absolutePath()))
+    m_error.clear();
+    const QString folder = QFileInfo(m_path).absolutePath();
+    if (!QDir().mkpath(folder)) {
+        m_error = QStringLiteral("Could not create the folder \"%1\".")
+                      .arg(QDir::toNativeSeparators(folder));
         return false;
+    }
     QLockFile lock(m_path + QLatin1String(".lock"));
-    if (!lock.tryLock(LockWaitMs))
+    lock.setStaleLockTime(StaleLockMs);
+    if (!lock.tryLock(LockWaitMs)) {
+        m_error = describeFailure(QStringLiteral("write"), m_path, lockFailureReason(lock.error()));
         return false;
+    }
     LoadedFile file = load(m_path);
-    if (file.State == FileState::Unreadable)
+    if (file.State == FileState::Unreadable) {
+        m_error = describeFailure(QStringLiteral("read"), m_path, file.Error);
         return false;
+    }
     if (!change(file.Sections))
         return false;
-    if (file.State == FileState::Corrupt && !moveAside(m_path))
+    QString reason;
+    if (file.State == FileState::Corrupt && !moveAside(m_path, &reason)) {
+        m_error = describeFailure(QStringLiteral("move aside the unreadable"), m_path, reason);
         return false;
-    return writeAtomically(m_path, serialize(file.Sections));
+    }
+    if (!AtomicFile::Replace(m_path, serialize(file.Sections), &reason)) {
+        m_error = describeFailure(QStringLiteral("write"), m_path, reason);
+        return false;
+    }
+    return true;
 }
 
 bool FileSettingsStore::Save(const QString& application, const QString& section, const QString& key,

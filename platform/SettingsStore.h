@@ -18,4 +18,7 @@ public:
     virtual Entries GetAll(const QString& application, const QString& section) const = 0;
     // Removes one entry; false when there was none (or it could not be removed).
     virtual bool Delete(const QString& application, const QString& section, const QString& key) = 0;
+    // Why the latest Save or Delete failed, as a sentence; "" when it did not
+    // fail, or the store cannot fail.
+    virtual QString ErrorString() const { return QString(); }
 };

@@ -1,8 +1,9 @@
 #include "platform/ProfileFile.h"
 
+#include "platform/AtomicFile.h"
+
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 #include <QStringDecoder>
 
 namespace {
@@ -32,9 +33,13 @@ QStringView Unquoted(QStringView trimmedValue) {
                                            : trimmedValue;
 }
 
-// A value must stay on its line.
+// A value must stay on its line, so a line feed in it becomes a blank. A
+// lone CR is written as it is: reading ends a line at LF only (dropping a CR
+// just before it) and has always kept a CR inside a line, so this is the
+// one form that reads back as a CR without a new reading rule. An escape
+// would change what older files holding its characters read as. A CR at
+// either end of the value is kept by the quotes that WrittenValue adds.
 QString SingleLine(QString value) {
-    value.replace(QLatin1Char('\r'), QLatin1Char(' '));
     value.replace(QLatin1Char('\n'), QLatin1Char(' '));
     return value;
 }
@@ -198,16 +203,20 @@ QByteArray ProfileFile::ToBytes() const {
     appendLines(m_leadingLines);
     for (const Section& section : m_sections)
         appendLines(section.Lines);
-    return text.toUtf8();
+    QByteArray bytes = text.toUtf8();
+    // Reading drops one byte-order mark at the start of the file, so text
+    // that itself starts with one (the file had two) gets it back, and the
+    // file reads the same after a save.
+    if (text.startsWith(QChar(0xFEFF)))
+        bytes.prepend("\xEF\xBB\xBF");
+    return bytes;
 }
 
 bool ProfileFile::Save(const QString& fileName, QString* error) const {
-    QSaveFile file(fileName);
-    const QByteArray bytes = ToBytes();
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        if (error)
-            *error = DescribeFailure(QStringLiteral("write"), fileName, file.errorString());
-        return false;
-    }
-    return true;
+    QString reason;
+    if (AtomicFile::Replace(fileName, ToBytes(), &reason))
+        return true;
+    if (error)
+        *error = DescribeFailure(QStringLiteral("write"), fileName, reason);
+    return false;
 }

@@ -14,9 +14,10 @@
 // match without regard to letter case; blanks around names and values are
 // trimmed; a value wrapped in matching quotes (" or ') loses them; lines
 // whose first character other than blanks is ";" are comments; of duplicate sections or keys
-// the first wins. CR LF and LF files both read; the bytes are taken as UTF-8
-// when they are valid UTF-8 and as Windows-1252 otherwise. Values are read
-// whole, however long.
+// the first wins. CR LF and LF files both read, and a CR elsewhere in a line
+// is part of it; the bytes are taken as UTF-8 (without the byte-order mark
+// that may open them) when they are valid UTF-8 and as Windows-1252
+// otherwise. Values are read whole, however long.
 //
 // Writing replaces an existing key in place, adds a new key at the end of its
 // section and a new section after the last one; every other line (comments
@@ -36,13 +37,14 @@ public:
                   const QString& defaultValue = QString()) const;
 
     // A value that reading would change (outer blanks, its own outer quotes)
-    // is written in quotes; line breaks in it become blanks.
+    // is written in quotes; a line feed in it becomes a blank, a lone CR
+    // stays.
     void SetValue(const QString& section, const QString& key, const QString& value);
 
     QByteArray ToBytes() const;
     // Writes to a temporary file beside fileName and replaces fileName only
-    // when all is written; on failure the old file is untouched, false is
-    // returned and *error describes why.
+    // when all is written; on failure (a full disk, say) the old file is
+    // untouched, false is returned and *error describes why.
     bool Save(const QString& fileName, QString* error = nullptr) const;
 
 private:

@@ -1,11 +1,16 @@
 #include "platform/ProfileFile.h"
 #include "sheet/CommandsFile.h"
 #include "sheet/modINI.h"
+#include "store/FullDisk.h"
 
+#include <QDir>
 #include <QFile>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <memory>
+#include <optional>
 
 class TestCommandsFile : public QObject {
     Q_OBJECT
@@ -92,17 +97,40 @@ private slots:
         QCOMPARE(LoadCommandsRows(writeFile(file)).Rows.size(), 4002);
     }
 
-    // The sample with a WRITE value ending in "?" (the XS row), a long list
-    // and a name whose blanks and quotes the file format would lose.
+    // Texts the file format must keep in a name, a WRITE value and an
+    // option text: blanks and quotes that reading would take away, a value
+    // ending in "?" (which makes a section name a READ) and lone CRs.
+    void roundTrip_data() {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("blanks and quotes") << " \"q\" 'r' µ ";
+        QTest::newRow("ends in ?") << "WHO?";
+        QTest::newRow("lone CRs") << "\ra\rb\r";
+        QTest::newRow("long") << QString(1000, 'o');
+    }
     void roundTrip() {
+        QFETCH(QString, text);
         SheetRows rows = LoadCommandsRows(m_sample).Rows;
         QCOMPARE(rows.size(), 12);
-        rows[0].Name = " \"q\" 'r' µ ";
-        rows[7].Value = "WHO?";
-        rows[7].Command = "XSWHO?";
-        rows[10].OptionList[0] += "|#9;" + QString(1000, 'o');
+        rows[0].Name = text;
+        rows[7].Value = text;
+        rows[7].Command = "XS" + text;
+        rows[10].OptionList[0] += "|#9;" + text;
+        rows[10].OptionText[0] = text;
+        rows[10].Command[4] = '9'; // the Mode code follows "XOPM"
         QVERIFY(SaveCommandsRows(m_folder.filePath("saved"), rows));
         QCOMPARE(LoadCommandsRows(m_folder.filePath("saved")).Rows, rows);
+    }
+
+    // A file that an editor gave a second byte-order mark reads the same
+    // once a value has been written to it.
+    void twoByteOrderMarksReadTheSameAfterASave() {
+        const QString fileName = writeFile("\xef\xbb\xbf\xef\xbb\xbf[S]\r\nK=v\r\n[T]\r\nK=w\r\n");
+        const ProfileFile before = ProfileFile::Load(fileName);
+        QVERIFY(modINI::WriteProfileValue(fileName, "T", "K", "x"));
+        const ProfileFile after = ProfileFile::Load(fileName);
+        QCOMPARE(after.SectionNames(), before.SectionNames());
+        QCOMPARE(after.Value("S", "K", "-"), before.Value("S", "K", "-"));
+        QCOMPARE(after.Value("T", "K"), "x");
     }
 
     // Keys in their fixed order; no Title, no foreign keys, no option without text.
@@ -123,6 +151,44 @@ private slots:
         QCOMPARE(readFile(fileName), "old");
         QVERIFY(SaveCommandsRows(fileName, {}));
         QVERIFY(!QFile::exists(fileName));
+    }
+
+    // The sample saved over a commands file as the disk fills: within the
+    // write buffer, and on a real disk with no page left.
+    void fullDiskKeepsOldFileAndSaysWhy_data() {
+        QTest::addColumn<bool>("realDisk");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("size limit") << false << qt_error_string(EFBIG);
+        QTest::newRow("tiny disk") << true << qt_error_string(ENOSPC);
+    }
+    void fullDiskKeepsOldFileAndSaysWhy() {
+        QFETCH(bool, realDisk);
+        std::unique_ptr<TinyDisk> disk;
+        QString fileName = writeFile("[XB]\r\nA=3\r\n", "full.SDI12");
+        if (realDisk) {
+            disk = std::make_unique<TinyDisk>();
+            if (!disk->IsMounted())
+                QSKIP("mounting a tmpfs is not permitted here");
+            fileName = disk->FilePath("full.SDI12");
+            QVERIFY(QFile::copy(m_folder.filePath("full.SDI12"), fileName));
+        }
+        QString error;
+        bool saved = true;
+        {
+            std::optional<FileSizeLimit> limit;
+            if (disk)
+                disk->Fill();
+            else
+                limit.emplace(100);
+            saved = SaveCommandsRows(fileName, LoadCommandsRows(m_sample).Rows, &error);
+        }
+        QVERIFY(!saved);
+        QFETCH(QString, reason);
+        QVERIFY2(error.contains(reason), qPrintable(error));
+        QCOMPARE(readFile(fileName), "[XB]\r\nA=3\r\n");
+        const QFileInfo file(fileName);
+        QCOMPARE(file.dir().entryList({"full*"}, QDir::Files | QDir::Hidden),
+                 QStringList{file.fileName()});
     }
 
     // Cut-off copies of the sample followed by random bytes: each load finishes.

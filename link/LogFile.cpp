@@ -1,6 +1,8 @@
 #include "link/LogFile.h"
 
+#include <cerrno>
 #include <sys/stat.h>
+#include <unistd.h>
 
 bool LogFile::Open(const QString& path, QString* error) {
     Close();
@@ -43,9 +45,34 @@ bool LogFile::AppendLine(const QByteArray& line) {
     }
     if (!ensureFileAtPath())
         return false;
-    if (m_file.write(line) != line.size()) {
-        m_error = m_file.errorString();
-        return false;
+    return writeWhole(line);
+}
+
+// write(2) itself, so that a short write is seen: a disk that fills up takes
+// the start of a line and fails the rest, and the next line would be glued
+// onto that start. The start is cut off again, unless another program has
+// appended since (its lines are not ours to cut).
+bool LogFile::writeWhole(const QByteArray& line) {
+    const int descriptor = m_file.handle();
+    off_t lineStart = 0;
+    qint64 written = 0;
+    while (written < line.size()) {
+        const ssize_t count =
+            ::write(descriptor, line.constData() + written, size_t(line.size() - written));
+        if (count < 0 && errno == EINTR)
+            continue;
+        if (count <= 0) {
+            m_error = qt_error_string(count < 0 ? errno : EIO);
+            struct stat file {};
+            const bool endsWithOurPart =
+                written > 0 && fstat(descriptor, &file) == 0 && file.st_size == lineStart + written;
+            if (endsWithOurPart && ftruncate(descriptor, lineStart) != 0)
+                m_error += QStringLiteral("; the start of the line is left in the file");
+            return false;
+        }
+        if (written == 0) // O_APPEND put this write at the end of the file
+            lineStart = lseek(descriptor, 0, SEEK_CUR) - count;
+        written += count;
     }
     return true;
 }

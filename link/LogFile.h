@@ -6,7 +6,8 @@
 
 // The append-only log file. Each line goes to the system as it is written,
 // in one write, so a crash loses no completed line and two programs logging
-// to the same file never interleave inside a line.
+// to the same file never interleave inside a line. A line is written whole
+// or not at all: one that a full disk cuts short is taken out again.
 class LogFile {
 public:
     LogFile() = default;
@@ -16,8 +17,9 @@ public:
     // Opens the file for appending, creating it when missing. On failure the
     // reason goes to *error (when given) and the file stays closed.
     bool Open(const QString& path, QString* error);
-    // Appends the line as given. False when it could not be written whole;
-    // ErrorString() then says why.
+    // Appends the line as given. False when it could not be written whole
+    // (nothing of it is then left in the file); ErrorString() then gives the
+    // system's reason, such as "No space left on device".
     bool AppendLine(const QByteArray& line);
     void Close();
     // True from a successful Open until Close, even while lines fail.
@@ -31,6 +33,7 @@ public:
 private:
     bool openAtPath();
     bool ensureFileAtPath();
+    bool writeWhole(const QByteArray& line);
 
     QFile m_file;
     bool m_opened = false; // between a successful Open and Close

@@ -30,13 +30,13 @@ const char* const LineSettingsChoices[] = {"1200,E,7,1", "1200,E,7,2",  "1200,N,
 
 } // namespace
 
-frmSDI12::frmSDI12(const Platform& platform, QWidget* parent)
+frmSDI12::frmSDI12(const Platform& platform, const StartupChoices& choices, QWidget* parent)
     : QWidget(parent), m_platform(platform), m_transcript(std::make_unique<TranscriptModel>()),
       m_logFile(std::make_unique<LogFile>()),
       m_trafficLog(std::make_unique<TrafficLog>(*m_transcript, *m_logFile, *platform.Clock)) {
     createControls();
     createHandlers();
-    Form_Load();
+    Form_Load(choices);
     placeOnScreen();
     qApp->installEventFilter(this);
 }
@@ -65,8 +65,10 @@ void frmSDI12::createHandlers() {
     connect(m_platform.Sax, &ISerialPort::BytesReceived, m_link, &SensorLink::Sax_BytesReceived);
     connect(m_platform.Sax, &ISerialPort::LineEvent, m_link, &SensorLink::Sax_LineEvent);
     connect(SaxView, &SerialTerminalView::KeyTyped, m_link, &SensorLink::Sax_KeyTyped);
-    connect(m_platform.Sax, &ISerialPort::StatusChanged, this,
-            [this] { StatusBar->SetPanelText(1, m_platform.Sax->StatusText()); });
+    connect(m_platform.Sax, &ISerialPort::StatusChanged, this, [this] {
+        StatusBar->SetPanelText(1, m_platform.Sax->StatusText());
+        showLinkState();
+    });
 
     RepeatControls repeatControls;
     repeatControls.txtRepeatCmd = txtRepeatCmd;
@@ -88,7 +90,7 @@ void frmSDI12::createHandlers() {
     commandControls.cmdXQuery = cmdXQuery;
     commandControls.lblRoundTrip = lblRoundTrip;
     m_commands = new CommandLine(*m_link, *m_repeat, *m_platform.Settings, *m_platform.Clock,
-                                 commandControls, this);
+                                 *StatusBar, commandControls, this);
 
     SheetControls sheetControls;
     sheetControls.fg = fg;
@@ -107,13 +109,17 @@ void frmSDI12::createHandlers() {
     connect(m_link, &SensorLink::ExchangeEnded, m_sheet, &Sheet::ExchangeEnded);
 }
 
-void frmSDI12::Form_Load() {
+void frmSDI12::Form_Load(const StartupChoices& choices) {
     setWindowTitle(QLatin1String(ApplicationTitle));
     About->FillLabels();
     m_ports->cboLines_DropDown();
+    if (!choices.PortName.isEmpty())
+        cboLines->setEditText(choices.PortName);
     for (const char* settings : LineSettingsChoices)
         cboBaud->addItem(QLatin1String(settings));
     cboBaud->setCurrentIndex(0);
+    if (!choices.LineSettings.isEmpty())
+        cboBaud->setEditText(choices.LineSettings);
 
     const QString logFailure = openLogFile();
 
@@ -128,6 +134,7 @@ void frmSDI12::Form_Load() {
     if (!logFailure.isEmpty())
         status += QStringLiteral("  |  ") + logFailure;
     StatusBar->SetPanelText(1, status);
+    showLinkState();
 
     Timer1 = new CTimer(this);
     Timer1->setEnabled(false);
@@ -135,6 +142,12 @@ void frmSDI12::Form_Load() {
     connect(Timer1, &CTimer::Timer, m_link, [this] { m_link->Timer1_Timer(*Timer1); });
 
     m_sheet->SetupGrid();
+}
+
+void frmSDI12::showLinkState() {
+    const ISerialPort& Sax = *m_platform.Sax;
+    const LinkState::Kind kind = LinkState::KindOf(Sax.IsOpen(), Sax.Lost());
+    StatusBar->SetLinkState(kind, LinkState::Text(kind, Sax.PortName(), Sax.LineSettings()));
 }
 
 // Creates the per-user folders as needed and opens the log for appending.

@@ -11,12 +11,12 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QPushButton>
-#include <QStatusBar>
 
 CommandLine::CommandLine(SensorLink& link, RepeatFacility& repeat, ISettingsStore& settings,
-                         IClock& clock, const CommandControls& controls, QObject* parent)
+                         IClock& clock, IStatusPanels& status, const CommandControls& controls,
+                         QObject* parent)
     : QObject(parent), m_link(link), m_repeat(repeat), m_history(settings), m_clock(clock),
-      m_controls(controls) {
+      m_status(status), m_controls(controls) {
     connect(m_controls.cmdSend, &QPushButton::clicked, this, &CommandLine::cmdSend_Click);
     connect(m_controls.cmdID, &QPushButton::clicked, this, &CommandLine::cmdID_Click);
     connect(m_controls.cmdQuery, &QPushButton::clicked, this, &CommandLine::cmdQuery_Click);
@@ -46,11 +46,8 @@ SendOutcome CommandLine::cmdSend_Click() {
     const QString historyFailure =
         m_history.Remember(m_controls.cboCmd->currentText(),
                            QLocale().toString(m_clock.LocalNow(), QLocale::ShortFormat));
-    // Status panel 1 belongs to the window's status bar.
-    auto* status =
-        dynamic_cast<IStatusPanels*>(m_controls.cmdSend->window()->findChild<QStatusBar*>());
-    if (!historyFailure.isEmpty() && status)
-        status->SetPanelText(1, historyFailure);
+    if (!historyFailure.isEmpty())
+        m_status.SetPanelText(1, historyFailure);
     return outcome;
 }
 

@@ -13,6 +13,7 @@ class ClickableLabel;
 class DropDownComboBox;
 class IClock;
 class ISettingsStore;
+class IStatusPanels;
 class RepeatFacility;
 class SensorLink;
 
@@ -34,7 +35,7 @@ class CommandLine : public QObject {
     Q_OBJECT
 public:
     CommandLine(SensorLink& link, RepeatFacility& repeat, ISettingsStore& settings, IClock& clock,
-                const CommandControls& controls, QObject* parent = nullptr);
+                IStatusPanels& status, const CommandControls& controls, QObject* parent = nullptr);
 
     // Sends the address, the command line's text and "!"; nothing for an
     // empty text.
@@ -59,5 +60,6 @@ private:
     RepeatFacility& m_repeat;
     CommandHistory m_history;
     IClock& m_clock;
+    IStatusPanels& m_status;
     CommandControls m_controls;
 };

@@ -88,12 +88,16 @@ AboutTab::AboutTab(IShell& shell, IFolders& folders, const QIcon& windowIcon, QW
     connect(Command1, &QPushButton::clicked, this, &AboutTab::Command1_Click);
 }
 
+QString AboutTab::VersionText() {
+    return QStringLiteral("Version %1.%2  Build %3")
+        .arg(ProbeTermVersion::Major)
+        .arg(ProbeTermVersion::Minor)
+        .arg(ProbeTermVersion::Revision);
+}
+
 void AboutTab::FillLabels() {
     lblTitle->setText(QString::fromUtf8(OwnVersionRecord::ProductName));
-    lblVersion->setText(QStringLiteral("Version %1.%2  Build %3")
-                            .arg(ProbeTermVersion::Major)
-                            .arg(ProbeTermVersion::Minor)
-                            .arg(ProbeTermVersion::Revision));
+    lblVersion->setText(VersionText());
     lblDescription->setText(QString::fromUtf8(Summary) + QLatin1Char('\n') +
                             QString::fromUtf8(OwnVersionRecord::LegalCopyright));
     lblDisclaimer->setText(QString::fromUtf8(Disclaimer));

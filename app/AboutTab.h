@@ -19,6 +19,8 @@ public:
 
     // Start-up fills the title, version, description and disclaimer.
     void FillLabels();
+    // "Version 1.0  Build 42", as the tab shows it.
+    static QString VersionText();
 
     // Opens the licence document beside the program; nothing when it is missing.
     void Command1_Click();

@@ -5,7 +5,8 @@
 #include <QLabel>
 
 TwoPanelStatusBar::TwoPanelStatusBar(QWidget* parent)
-    : QStatusBar(parent), m_panel1(new QLabel(this)), m_panel2(new QLabel(this)) {
+    : QStatusBar(parent), m_panel1(new QLabel(this)), m_panel2(new QLabel(this)),
+      m_linkState(new QLabel(this)) {
     setSizeGripEnabled(true);
     m_panel1->setObjectName(QStringLiteral("StatusPanel1"));
     m_panel2->setObjectName(QStringLiteral("StatusPanel2"));
@@ -13,6 +14,9 @@ TwoPanelStatusBar::TwoPanelStatusBar(QWidget* parent)
     m_panel2->setTextFormat(Qt::PlainText);
     addWidget(m_panel1, 1);
     addWidget(m_panel2, 2);
+    m_linkState->setObjectName(QStringLiteral("LinkState"));
+    m_linkState->setTextFormat(Qt::PlainText);
+    addPermanentWidget(m_linkState);
 }
 
 QLabel* TwoPanelStatusBar::panelLabel(int panel) const {
@@ -28,4 +32,19 @@ void TwoPanelStatusBar::SetPanelText(int panel, const QString& text) {
 
 QString TwoPanelStatusBar::PanelText(int panel) const {
     return m_texts[panel == 1 ? 0 : 1];
+}
+
+// The words differ for each state; the colour only underlines them.
+void TwoPanelStatusBar::SetLinkState(LinkState::Kind kind, const QString& text) {
+    const char* colour = kind == LinkState::Kind::Open   ? "#1b7a2b"
+                         : kind == LinkState::Kind::Lost ? "#b3261e"
+                                                         : "#5f6368";
+    m_linkState->setStyleSheet(
+        QStringLiteral("QLabel { color: %1; font-weight: bold; }").arg(QLatin1String(colour)));
+    m_linkState->setText(text);
+    m_linkState->setToolTip(text);
+}
+
+QString TwoPanelStatusBar::LinkStateText() const {
+    return m_linkState->text();
 }

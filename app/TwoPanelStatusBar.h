@@ -1,5 +1,6 @@
 #pragma once
 
+#include "link/LinkState.h"
 #include "platform/StatusPanels.h"
 
 #include <QStatusBar>
@@ -7,7 +8,8 @@
 class QLabel;
 
 // The window's status bar with its two text panels: panel 1 for the port's
-// status and the exchange's verdict, panel 2 for what was received.
+// status and the exchange's verdict, panel 2 for what was received; and, at
+// its right end, a field that always shows the state of the link.
 class TwoPanelStatusBar : public QStatusBar, public IStatusPanels {
     Q_OBJECT
 public:
@@ -16,11 +18,15 @@ public:
     void SetPanelText(int panel, const QString& text) override;
     QString PanelText(int panel) const override;
 
+    void SetLinkState(LinkState::Kind kind, const QString& text);
+    QString LinkStateText() const;
+
 private:
     QLabel* panelLabel(int panel) const;
 
     QLabel* m_panel1;
     QLabel* m_panel2;
+    QLabel* m_linkState;
     // What the panels hold, line ends included; the labels show it on one line.
     QString m_texts[2];
 };

@@ -2,6 +2,7 @@
 
 #include "app/Platform.h"
 
+#include <QString>
 #include <QWidget>
 #include <memory>
 
@@ -27,6 +28,13 @@ class TranscriptModel;
 class TranscriptView;
 class TwoPanelStatusBar;
 
+// What the command line may choose for start-up instead of the first listed
+// port and the first line settings.
+struct StartupChoices {
+    QString PortName;     // empty: the first listed port
+    QString LineSettings; // empty: "1200,E,7,1"
+};
+
 // The operator's window: the port area, the command area, the tab control
 // with the terminal, the transcript, the configuration sheet and the About
 // tab, and the status bar. It owns the controls, the timers and the
@@ -38,7 +46,8 @@ class frmSDI12 : public QWidget {
 public:
     static constexpr const char* ApplicationTitle = "Quenvarel Tidewright";
 
-    explicit frmSDI12(const Platform& platform, QWidget* parent = nullptr);
+    explicit frmSDI12(const Platform& platform, const StartupChoices& choices = {},
+                      QWidget* parent = nullptr);
     ~frmSDI12() override;
 
     // Port area.
@@ -105,9 +114,10 @@ private:
     void createTabs();
     void createHandlers();
     void placeOnScreen();
-    void Form_Load();
+    void Form_Load(const StartupChoices& choices);
     void Form_QueryUnload();
     QString openLogFile();
+    void showLinkState();
 
     Platform m_platform;
     std::unique_ptr<TranscriptModel> m_transcript;

@@ -36,6 +36,9 @@ public:
     // true opens the named port with the line settings, false closes it.
     virtual void setIsOpen(bool open) = 0;
     virtual bool IsOpen() const = 0;
+    // True once the open device went away (an adaptor unplugged), until the
+    // port is next opened or closed on purpose.
+    virtual bool Lost() const = 0;
     // true holds the line in break until set false.
     virtual void setBreakState(bool on) = 0;
     virtual bool BreakState() const = 0;

@@ -70,6 +70,9 @@ void SensorLink::SendBreak() {
         Sax.setPortName(m_controls.cboLines->currentText());
         Sax.setIsOpen(true);
         m_status.SetPanelText(1, Sax.StatusText());
+        // A port that stays closed keeps the report of why it did not open.
+        if (!Sax.IsOpen())
+            return;
     }
     Sax.setBreakState(true);
     m_clock.SleepPrecise(BreakMs);

@@ -57,6 +57,7 @@ TermiosSerialPort::~TermiosSerialPort() {
 }
 
 void TermiosSerialPort::setIsOpen(bool open) {
+    m_lost = false;
     if (open && !IsOpen())
         openPort();
     else if (!open && IsOpen())
@@ -295,6 +296,7 @@ void TermiosSerialPort::readAvailable() {
 // Status is set without an event; the caller raises StatusChanged once the
 // rest of its work is done.
 void TermiosSerialPort::dropLostDevice() {
+    m_lost = true;
     m_statusText =
         QStringLiteral("%1 went away (device unplugged?); the port is closed").arg(m_openPath);
     releaseDevice();

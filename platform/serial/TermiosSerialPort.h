@@ -42,6 +42,7 @@ public:
     QByteArray PeekWaiting() const override { return m_received; }
     int LastEventCode() const override { return m_lastEventCode; }
     QString StatusText() const override { return m_statusText; }
+    bool Lost() const override { return m_lost; }
     QStringList PortNames() const override;
 
 private:
@@ -74,6 +75,7 @@ private:
     QString m_portName;
     SerialStartupOptions m_options;
     QString m_statusText = QStringLiteral("Closed");
+    bool m_lost = false;
 
     QString m_openPath;
     int m_fd = -1;

@@ -17,6 +17,7 @@ void FakeSerialPort::setStartupOptions(const SerialStartupOptions& options) {
 
 void FakeSerialPort::setIsOpen(bool open) {
     m_calls << (open ? QStringLiteral("IsOpen=true") : QStringLiteral("IsOpen=false"));
+    m_lost = false;
     if (open && m_openFails) {
         m_open = false;
         m_status = QStringLiteral("No such port: ") + m_portName;
@@ -33,6 +34,7 @@ void FakeSerialPort::setIsOpen(bool open) {
 
 void FakeSerialPort::LoseDevice() {
     m_open = false;
+    m_lost = true;
     m_status = QStringLiteral("The device went away; the port is closed");
     emit StatusChanged();
 }

@@ -14,6 +14,7 @@ public:
     void setStartupOptions(const SerialStartupOptions& options) override;
     void setIsOpen(bool open) override;
     bool IsOpen() const override { return m_open; }
+    bool Lost() const override { return m_lost; }
     void setBreakState(bool on) override;
     bool BreakState() const override { return m_break; }
     void Transmit(const QByteArray& bytes) override;
@@ -45,6 +46,7 @@ private:
     QString m_portName;
     SerialStartupOptions m_options;
     bool m_open = false;
+    bool m_lost = false;
     bool m_openFails = false;
     bool m_break = false;
     QByteArray m_waiting;

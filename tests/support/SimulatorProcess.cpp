@@ -19,6 +19,11 @@ SimulatorProcess::~SimulatorProcess() {
         m_process.kill();
 }
 
+void SimulatorProcess::Kill() {
+    m_process.kill();
+    m_process.waitForFinished(3000);
+}
+
 void SimulatorProcess::readLines() {
     while (m_process.canReadLine())
         m_lines << QString::fromLatin1(m_process.readLine()).trimmed();

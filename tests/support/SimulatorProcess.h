@@ -15,6 +15,8 @@ public:
     bool Started() const { return !m_devicePath.isEmpty(); }
     QString DevicePath() const { return m_devicePath; }
     QStringList Lines() const { return m_lines; }
+    // Ends the simulator at once, as a pulled adaptor would vanish.
+    void Kill();
     // Runs the event loop until a report line equal to `line` has come.
     bool WaitForLine(const QString& line, int timeoutMs = 5000);
 

@@ -1,0 +1,19 @@
+#include "link/LinkState.h"
+
+LinkState::Kind LinkState::KindOf(bool isOpen, bool lost) {
+    if (isOpen)
+        return Kind::Open;
+    return lost ? Kind::Lost : Kind::Closed;
+}
+
+QString LinkState::Text(Kind kind, const QString& portName, const QString& lineSettings) {
+    switch (kind) {
+    case Kind::Open:
+        return QStringLiteral("\u25CF %1 %2").arg(portName.trimmed(), lineSettings.trimmed());
+    case Kind::Lost:
+        return QStringLiteral("lost");
+    case Kind::Closed:
+        break;
+    }
+    return QStringLiteral("closed");
+}

@@ -1,0 +1,92 @@
+#include "app/AboutTab.h"
+#include "app/TwoPanelStatusBar.h"
+#include "app/frmSDI12.h"
+#include "platform/Clock.h"
+#include "platform/serial/TermiosSerialPort.h"
+#include "platform/ui/DropDownComboBox.h"
+#include "support/SimulatorProcess.h"
+#include "support/TestPlatform.h"
+
+#include <QLabel>
+#include <QProcess>
+#include <QtTest>
+
+// A newcomer's first run: the port named on the command line, and the state
+// of the link always in sight.
+class TestFirstRun : public QObject {
+    Q_OBJECT
+private slots:
+    void startupOpensTheNamedPort_data();
+    void startupOpensTheNamedPort();
+    void linkStateReadsOpenClosedLost();
+    void versionOptionPrintsTheAboutVersion();
+};
+
+namespace {
+
+struct Program {
+    TermiosSerialPort Serial;
+    SystemClock Clock;
+    TestPlatform Pieces;
+    std::unique_ptr<frmSDI12> Window;
+
+    explicit Program(const StartupChoices& choices = {})
+        : Window(std::make_unique<frmSDI12>(Pieces.With(Serial, Clock), choices)) {}
+    QString LinkState() const { return Window->StatusBar->LinkStateText(); }
+};
+
+} // namespace
+
+void TestFirstRun::startupOpensTheNamedPort_data() {
+    QTest::addColumn<bool>("simulated");
+    QTest::addColumn<QString>("settings");
+    QTest::addColumn<QString>("panel1"); // how status panel 1 begins
+    QTest::newRow("the simulator's port") << true << "" << "Open: ";
+    QTest::newRow("with settings") << true << "9600,N,8,1" << "Open: ";
+    QTest::newRow("settings that cannot be used") << true << "1200,X,7,1" << "Line settings";
+    QTest::newRow("a port that does not exist") << false << "" << "No such port";
+}
+
+// Whatever is named, the window comes up and says what became of it.
+void TestFirstRun::startupOpensTheNamedPort() {
+    QFETCH(bool, simulated);
+    QFETCH(QString, settings);
+    QFETCH(QString, panel1);
+    SimulatorProcess sim;
+    QVERIFY(sim.Started());
+    const QString port = simulated ? sim.DevicePath() : QStringLiteral("/dev/ttyNONE9");
+    Program program({port, settings});
+    program.Window->show();
+    QCOMPARE(program.Window->cboLines->currentText(), port);
+    QVERIFY2(program.Window->StatusBar->PanelText(1).startsWith(panel1),
+             qPrintable(program.Window->StatusBar->PanelText(1)));
+    QCOMPARE(program.Serial.IsOpen(), panel1 == QLatin1String("Open: "));
+    if (!settings.isEmpty())
+        QCOMPARE(program.Window->cboBaud->currentText(), settings);
+}
+
+void TestFirstRun::linkStateReadsOpenClosedLost() {
+    Program program({QStringLiteral("/dev/ttyNONE9"), QString()});
+    QCOMPARE(program.LinkState(), QStringLiteral("closed"));
+
+    SimulatorProcess sim;
+    QVERIFY(sim.Started());
+    program.Window->cboLines->setEditText(sim.DevicePath());
+    emit program.Window->cboLines->Committed();
+    QCOMPARE(program.LinkState(), QStringLiteral("\u25CF %1 1200,E,7,1").arg(sim.DevicePath()));
+
+    sim.Kill();
+    QTRY_COMPARE(program.LinkState(), QStringLiteral("lost"));
+}
+
+void TestFirstRun::versionOptionPrintsTheAboutVersion() {
+    QProcess probeterm;
+    probeterm.start(QStringLiteral(PROBETERM_EXECUTABLE), {QStringLiteral("--version")});
+    QVERIFY(probeterm.waitForFinished(10000));
+    QCOMPARE(probeterm.exitCode(), 0);
+    QCOMPARE(QString::fromLocal8Bit(probeterm.readAllStandardOutput()).trimmed(),
+             QStringLiteral("ProbeTerm ") + AboutTab::VersionText());
+}
+
+QTEST_MAIN(TestFirstRun)
+#include "tst_firstrun.moc"

@@ -1,11 +1,14 @@
 #include "app/AboutTab.h"
 
+#include "app/LicenceWindow.h"
 #include "app/TabPage.h"
 #include "app/Version.h"
 #include "depends/OwnVersionRecord.h"
 #include "depends/ui/frmDepends.h"
 #include "platform/ui/Twips.h"
 
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QFrame>
 #include <QLabel>
@@ -14,7 +17,10 @@
 
 namespace {
 
+const char* const LicenceTitle = "Quenvarel Freeware License Agreement";
 const char* const LicenceDocument = "Quenvarel Freeware License Agreement.rtf";
+// The same agreement as plain text, written from the document at build time.
+const char* const LicenceText = "Quenvarel Freeware License Agreement.txt";
 const char* const SiteAddress = "https://www.quenvarel.example/tidewright";
 const char* const Summary = "A terminal for SDI-12 environmental sensors on a serial adaptor.";
 const char* const Disclaimer =
@@ -104,10 +110,21 @@ void AboutTab::FillLabels() {
 }
 
 void AboutTab::Command1_Click() {
-    const QString path =
-        m_folders.ProgramFolder() + QLatin1Char('/') + QString::fromUtf8(LicenceDocument);
-    if (QFileInfo(path).isFile())
-        m_shell.Open(path);
+    const QString folder = m_folders.ProgramFolder() + QLatin1Char('/');
+    const QString document = folder + QString::fromUtf8(LicenceDocument);
+    if (QFileInfo(document).isFile() && m_shell.Open(document))
+        return;
+    QFile text(folder + QString::fromUtf8(LicenceText));
+    if (!text.open(QIODevice::ReadOnly)) {
+        emit Report(
+            tr("The licence agreement is missing from %1").arg(QDir::toNativeSeparators(folder)));
+        return;
+    }
+    emit Report(tr("No program on this desktop opens %1; the licence is shown in its own window")
+                    .arg(QString::fromUtf8(LicenceDocument)));
+    auto* window = new LicenceWindow(QString::fromUtf8(LicenceTitle),
+                                     QString::fromUtf8(text.readAll()), this->window());
+    window->show();
 }
 
 void AboutTab::lblSite_Click() {

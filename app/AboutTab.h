@@ -22,12 +22,17 @@ public:
     // "Version 1.0  Build 42", as the tab shows it.
     static QString VersionText();
 
-    // Opens the licence document beside the program; nothing when it is missing.
+    // Opens the licence document beside the program; where no program opens
+    // it, shows the same licence as plain text in a window of its own.
     void Command1_Click();
     // Hands the site label's text to the shell unchanged.
     void lblSite_Click();
     // Shows the dependencies window modally, owned by the main window.
     void Image_DblClick();
+
+signals:
+    // A sentence for status panel 1.
+    void Report(const QString& text);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -65,6 +65,8 @@ void frmSDI12::createHandlers() {
     connect(m_platform.Sax, &ISerialPort::BytesReceived, m_link, &SensorLink::Sax_BytesReceived);
     connect(m_platform.Sax, &ISerialPort::LineEvent, m_link, &SensorLink::Sax_LineEvent);
     connect(SaxView, &SerialTerminalView::KeyTyped, m_link, &SensorLink::Sax_KeyTyped);
+    connect(About, &AboutTab::Report, this,
+            [this](const QString& text) { StatusBar->SetPanelText(1, text); });
     connect(m_platform.Sax, &ISerialPort::StatusChanged, this, [this] {
         StatusBar->SetPanelText(1, m_platform.Sax->StatusText());
         showLinkState();

@@ -23,6 +23,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTabWidget>
+#include <algorithm>
 
 // The icons are compiled into the static GUI library, so their resources
 // are registered by name.
@@ -207,14 +208,20 @@ void frmSDI12::Form_Resize() {
     // The frame's thickness turns the outer minimum into a client minimum;
     // Qt then keeps the window from being dragged smaller, and a window that
     // is smaller now is raised to it (which resizes it once more).
+    // The client minimum is raised, where the outer one falls short, so that
+    // the command area, which keeps its place and size, ends above the
+    // status bar and every control in it stays within reach.
     const QSize frameExtra = frameGeometry().size() - size();
     const QSize minimumOuter(Twips::ToPixels(ResizeRules::MinimumOuterWidth),
                              Twips::ToPixels(ResizeRules::MinimumOuterHeight));
-    setMinimumSize(minimumOuter - frameExtra);
+    const int statusHeight = StatusBar->sizeHint().height();
+    QSize minimumClient = minimumOuter - frameExtra;
+    minimumClient.setHeight(
+        std::max(minimumClient.height(), fraSDI12->geometry().bottom() + 1 + statusHeight));
+    setMinimumSize(minimumClient);
     if (width() < minimumWidth() || height() < minimumHeight())
         resize(size().expandedTo(minimumSize()));
 
-    const int statusHeight = StatusBar->sizeHint().height();
     StatusBar->setGeometry(0, height() - statusHeight, width(), statusHeight);
 
     ResizeRules::Input input;

@@ -9,7 +9,7 @@
 // launched and left to run on its own; the call returns at once.
 class DesktopShell : public IShell {
 public:
-    void Open(const QString& target) override;
+    bool Open(const QString& target) override;
 
     // An absolute path names a local file (blanks and all); anything else is
     // taken as a web address (one without a scheme is taken as http).

@@ -1,4 +1,5 @@
 #include "app/AboutTab.h"
+#include "app/LicenceWindow.h"
 #include "app/TwoPanelStatusBar.h"
 #include "app/frmSDI12.h"
 #include "platform/Clock.h"
@@ -7,8 +8,11 @@
 #include "support/SimulatorProcess.h"
 #include "support/TestPlatform.h"
 
+#include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QProcess>
+#include <QPushButton>
 #include <QtTest>
 
 // A newcomer's first run: the port named on the command line, and the state
@@ -20,6 +24,8 @@ private slots:
     void startupOpensTheNamedPort();
     void linkStateReadsOpenClosedLost();
     void versionOptionPrintsTheAboutVersion();
+    void smallestWindowKeepsEveryControlReachable();
+    void licenceShowsWhereNoProgramOpensIt();
 };
 
 namespace {
@@ -41,10 +47,14 @@ void TestFirstRun::startupOpensTheNamedPort_data() {
     QTest::addColumn<bool>("simulated");
     QTest::addColumn<QString>("settings");
     QTest::addColumn<QString>("panel1"); // how status panel 1 begins
-    QTest::newRow("the simulator's port") << true << "" << "Open: ";
-    QTest::newRow("with settings") << true << "9600,N,8,1" << "Open: ";
-    QTest::newRow("settings that cannot be used") << true << "1200,X,7,1" << "Line settings";
-    QTest::newRow("a port that does not exist") << false << "" << "No such port";
+    QTest::newRow("the simulator's port") << true << ""
+                                          << "Open: ";
+    QTest::newRow("with settings") << true << "9600,N,8,1"
+                                   << "Open: ";
+    QTest::newRow("settings that cannot be used") << true << "1200,X,7,1"
+                                                  << "Line settings";
+    QTest::newRow("a port that does not exist") << false << ""
+                                                << "No such port";
 }
 
 // Whatever is named, the window comes up and says what became of it.
@@ -86,6 +96,40 @@ void TestFirstRun::versionOptionPrintsTheAboutVersion() {
     QCOMPARE(probeterm.exitCode(), 0);
     QCOMPARE(QString::fromLocal8Bit(probeterm.readAllStandardOutput()).trimmed(),
              QStringLiteral("ProbeTerm ") + AboutTab::VersionText());
+}
+
+void TestFirstRun::smallestWindowKeepsEveryControlReachable() {
+    Program program({QStringLiteral("/dev/ttyNONE9"), QString()});
+    frmSDI12& window = *program.Window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    window.resize(1, 1); // raised to the minimum at once
+    const int statusTop = window.StatusBar->geometry().top();
+    for (QWidget* control :
+         {static_cast<QWidget*>(window.cmdSend), static_cast<QWidget*>(window.txtRepeatCmd),
+          static_cast<QWidget*>(window.txtRepeatDelay)}) {
+        const int bottom = control->mapTo(&window, QPoint(0, control->height())).y();
+        QVERIFY2(bottom <= statusTop, qPrintable(control->objectName()));
+    }
+}
+
+// With no program for the formatted document, the same licence shows as
+// plain text, and status panel 1 says why.
+void TestFirstRun::licenceShowsWhereNoProgramOpensIt() {
+    Program program;
+    program.Pieces.Shell.NoProgramTakesTargets = true;
+    const QString folder = program.Pieces.Folders.ProgramFolder();
+    for (const char* form : {".rtf", ".txt"})
+        QVERIFY(QFile::copy(QStringLiteral(PROBETERM_LICENCE_FILES) + QLatin1String(form),
+                            folder + QStringLiteral("/Quenvarel Freeware License Agreement") +
+                                QLatin1String(form)));
+    program.Window->About->Command1_Click();
+    QVERIFY(program.Window->StatusBar->PanelText(1).startsWith(QStringLiteral("No program")));
+    auto* window = program.Window->findChild<LicenceWindow*>();
+    QVERIFY(window);
+    QVERIFY(window->isVisible());
+    QVERIFY(window->Text().startsWith(QStringLiteral("Quenvarel Freeware License Agreement")));
+    QVERIFY(window->Text().contains(QStringLiteral("copyright \u00A9 2026")));
 }
 
 QTEST_MAIN(TestFirstRun)

@@ -12,6 +12,7 @@ set(expected
     "${BINDIR}/probeterm"
     "${BINDIR}/probeterm-sim"
     "${PROGRAM_FOLDER}/Quenvarel Freeware License Agreement.rtf"
+    "${PROGRAM_FOLDER}/Quenvarel Freeware License Agreement.txt"
     "${PROGRAM_FOLDER}/Commands.SDI12"
     "${DATADIR}/applications/${APP_ID}.desktop"
     "${DATADIR}/metainfo/${APP_ID}.metainfo.xml"

@@ -1,5 +1,6 @@
 #include "support/RecordingShell.h"
 
-void RecordingShell::Open(const QString& target) {
+bool RecordingShell::Open(const QString& target) {
     OpenedTargets.append(target);
+    return !NoProgramTakesTargets;
 }

@@ -4,10 +4,12 @@
 
 #include <QStringList>
 
-// A shell that opens nothing and keeps every target it was handed.
+// A shell that opens nothing and keeps every target it was handed; it says
+// it opened them unless the test says no program takes them.
 class RecordingShell : public IShell {
 public:
-    void Open(const QString& target) override;
+    bool Open(const QString& target) override;
 
     QStringList OpenedTargets;
+    bool NoProgramTakesTargets = false;
 };

@@ -52,8 +52,13 @@ SerialTerminalView::SerialTerminalView(ISerialPort& port, QWidget* parent)
     connect(&port, &ISerialPort::BytesTransmitted, this, &SerialTerminalView::showTransmitted);
 }
 
+// Ctrl+C copies a selection; with none it is the control character, which
+// the sensor may be waiting for. Ctrl+Shift+C, as in other terminals, always
+// copies and never reaches the sensor.
 void SerialTerminalView::keyPressEvent(QKeyEvent* event) {
-    if (event->matches(QKeySequence::Copy) && textCursor().hasSelection()) {
+    const bool copyAlways = event->keyCombination() ==
+                            QKeyCombination(Qt::ControlModifier | Qt::ShiftModifier, Qt::Key_C);
+    if (copyAlways || (event->matches(QKeySequence::Copy) && textCursor().hasSelection())) {
         copy();
         return;
     }

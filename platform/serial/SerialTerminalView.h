@@ -8,7 +8,9 @@
 
 // The serial component's terminal: shows received bytes as they arrive and
 // sent bytes in a second colour, keeps a bounded scrollback, and raises
-// KeyTyped for keys typed into it. It never sends anything itself.
+// KeyTyped for keys typed into it. It never sends anything itself. Text
+// selected with the mouse is copied with Ctrl+C, Ctrl+Shift+C or the
+// context menu.
 class SerialTerminalView : public QPlainTextEdit {
     Q_OBJECT
 public:

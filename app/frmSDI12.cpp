@@ -9,6 +9,7 @@
 #include "link/TranscriptModel.h"
 #include "link/ui/PortSelection.h"
 #include "link/ui/SensorLink.h"
+#include "link/ui/TranscriptExport.h"
 #include "platform/Clock.h"
 #include "platform/Folders.h"
 #include "platform/SerialPort.h"
@@ -109,6 +110,13 @@ void frmSDI12::createHandlers() {
                         *m_platform.Folders, QLatin1String(ApplicationTitle),
                         sendThroughCommandLine, this);
     connect(m_link, &SensorLink::ExchangeEnded, m_sheet, &Sheet::ExchangeEnded);
+
+    TranscriptControls transcriptControls;
+    transcriptControls.lstHex = lstHex;
+    transcriptControls.cmdCopyAll = cmdCopyAll;
+    transcriptControls.cmdSaveAs = cmdSaveAs;
+    new TranscriptExport(*m_transcript, transcriptControls, *m_platform.FileDialog, *StatusBar,
+                         this);
 }
 
 void frmSDI12::Form_Load(const StartupChoices& choices) {

@@ -78,6 +78,8 @@ public:
     QTabWidget* SSTab = nullptr;
     SerialTerminalView* SaxView = nullptr;
     TranscriptView* lstHex = nullptr;
+    QPushButton* cmdCopyAll = nullptr;
+    QPushButton* cmdSaveAs = nullptr;
     QPushButton* cmdLoad = nullptr;
     QPushButton* cmdSave = nullptr;
     QPushButton* cmdWrite = nullptr;

@@ -11,6 +11,7 @@
 #include "platform/ui/ClickableLabel.h"
 #include "platform/ui/DropDownComboBox.h"
 #include "platform/ui/Grid.h"
+#include "platform/ui/TabCornerButtons.h"
 #include "platform/ui/Twips.h"
 #include "timer/CTimer.h"
 
@@ -168,6 +169,10 @@ void frmSDI12::createTabs() {
     lstHex->setModel(m_transcript.get());
     placeOnTab(lstHex, 120, 360, 6372, 4380);
     SSTab->addTab(hexPage, tr("HEX"));
+    // Beside the tab strip: on the page they would cover part of the list.
+    auto* hexButtons = new TabCornerButtons(*SSTab, *hexPage);
+    cmdCopyAll = hexButtons->AddButton(tr("Copy all"));
+    cmdSaveAs = hexButtons->AddButton(tr("Save as…"));
 
     auto* sheetPage = new QWidget;
     cmdLoad = new QPushButton(tr("Load"), sheetPage);

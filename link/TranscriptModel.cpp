@@ -58,15 +58,30 @@ std::vector<TranscriptModel::Chunk>::const_iterator TranscriptModel::chunkOf(int
     return after - 1;
 }
 
-QString TranscriptModel::Item(int row) const {
-    if (row < 0 || row >= rowCount())
-        return QString();
+QByteArrayView TranscriptModel::itemBytes(int row) const {
     const auto chunk = chunkOf(row);
     const int chunkEndRow = chunk + 1 == m_chunks.end() ? rowCount() : (chunk + 1)->FirstRow;
     const qsizetype begin = m_offsets[size_t(row)];
     const qsizetype end =
         row + 1 < chunkEndRow ? qsizetype(m_offsets[size_t(row) + 1]) : chunk->Text.size();
-    return QString::fromUtf8(chunk->Text.constData() + begin, end - begin);
+    return QByteArrayView(chunk->Text.constData() + begin, end - begin);
+}
+
+QString TranscriptModel::Item(int row) const {
+    if (row < 0 || row >= rowCount())
+        return QString();
+    return QString::fromUtf8(itemBytes(row));
+}
+
+QByteArray TranscriptModel::ItemsText() const {
+    qsizetype bytes = rowCount();
+    for (const Chunk& chunk : m_chunks)
+        bytes += chunk.Text.size();
+    QByteArray text;
+    text.reserve(bytes);
+    for (int row = 0; row < rowCount(); ++row)
+        text.append(itemBytes(row)).append('\n');
+    return text;
 }
 
 qint64 TranscriptModel::StorageBytes() const {

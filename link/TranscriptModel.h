@@ -2,6 +2,7 @@
 
 #include <QAbstractListModel>
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 #include <vector>
 
@@ -23,6 +24,13 @@ public:
 
     void Append(const QString& item);
     QString Item(int row) const;
+    // Every item's own text, each followed by LF, in UTF-8: what "Copy all"
+    // and "Save as" give. Not the one-line form the list shows: a copy or a
+    // file is read and compared elsewhere, so an answer keeps the characters
+    // the sensor sent (its CR LF among them) rather than the marks that stand
+    // for them on screen; the hex item after it spells out every byte. LF is
+    // the line end of this system's text files and clipboard.
+    QByteArray ItemsText() const;
     int MaxItems() const { return m_maxItems; }
     // Bytes held for the texts and the index, spare capacity included.
     qint64 StorageBytes() const;
@@ -40,6 +48,7 @@ private:
     };
 
     std::vector<Chunk>::const_iterator chunkOf(int row) const;
+    QByteArrayView itemBytes(int row) const;
     void dropOldest(int count);
 
     int m_maxItems;

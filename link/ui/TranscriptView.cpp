@@ -2,11 +2,17 @@
 
 #include "platform/OneLineText.h"
 
+#include <QAction>
+#include <QClipboard>
 #include <QEvent>
+#include <QGuiApplication>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QScrollBar>
 #include <QStyledItemDelegate>
 #include <QTimer>
+#include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -23,8 +29,10 @@ public:
 
 } // namespace
 
-TranscriptView::TranscriptView(QWidget* parent) : QTableView(parent) {
-    setItemDelegate(new OneLineDelegate(this));
+TranscriptView::TranscriptView(QWidget* parent)
+    : QTableView(parent), m_lineDelegate(new OneLineDelegate(this)),
+      m_copyAction(new QAction(tr("&Copy"), this)) {
+    setItemDelegate(m_lineDelegate);
     setTextElideMode(Qt::ElideNone);
     horizontalHeader()->hide();
     horizontalHeader()->setMinimumSectionSize(0);
@@ -36,6 +44,13 @@ TranscriptView::TranscriptView(QWidget* parent) : QTableView(parent) {
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+
+    m_copyAction->setShortcut(QKeySequence::Copy);
+    m_copyAction->setShortcutContext(Qt::WidgetShortcut);
+    m_copyAction->setEnabled(false);
+    connect(m_copyAction, &QAction::triggered, this, &TranscriptView::CopySelection);
+    addAction(m_copyAction);
+    setContextMenuPolicy(Qt::ActionsContextMenu);
 }
 
 void TranscriptView::setModel(QAbstractItemModel* model) {
@@ -73,6 +88,45 @@ void TranscriptView::changeEvent(QEvent* event) {
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
     if (model())
         measureAllRows();
+}
+
+// The item view's own Copy would take the current item's stored text alone,
+// line ends and all.
+void TranscriptView::keyPressEvent(QKeyEvent* event) {
+    if (event->matches(QKeySequence::Copy)) {
+        CopySelection();
+        event->accept();
+        return;
+    }
+    QTableView::keyPressEvent(event);
+}
+
+void TranscriptView::selectionChanged(const QItemSelection& selected,
+                                      const QItemSelection& deselected) {
+    QTableView::selectionChanged(selected, deselected);
+    m_copyAction->setEnabled(selectionModel()->hasSelection());
+}
+
+// Each line through the delegate that draws it, so that the clipboard gets
+// exactly what the list shows. Rows come in list order whatever order they
+// were picked in.
+void TranscriptView::CopySelection() {
+    if (!selectionModel())
+        return;
+    std::vector<int> rows;
+    for (const QItemSelectionRange& range : selectionModel()->selection()) {
+        for (int row = range.top(); row <= range.bottom(); ++row)
+            rows.push_back(row);
+    }
+    if (rows.empty())
+        return;
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    QStringList lines;
+    lines.reserve(qsizetype(rows.size()));
+    for (const int row : rows)
+        lines.append(m_lineDelegate->displayText(model()->index(row, 0).data(), locale()));
+    QGuiApplication::clipboard()->setText(lines.join(QLatin1Char('\n')));
 }
 
 void TranscriptView::measureAllRows() {

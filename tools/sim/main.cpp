@@ -7,11 +7,15 @@
 
 #include <QCoreApplication>
 
+#include <clocale>
 #include <csignal>
 #include <cstdio>
 
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
+    // SDI-12 values always use "."; Qt has set the numbers' locale from the
+    // environment, which may use ",".
+    std::setlocale(LC_NUMERIC, "C");
     QCoreApplication::setApplicationName("probeterm-sim");
     // A reader that goes away must not end the simulator half-way.
     std::signal(SIGPIPE, SIG_IGN);

@@ -76,6 +76,8 @@ private slots:
         row("empty name stops", "[XB]\nA=1\n[]\n[XW]\nA=2", "W:XB1");
         row("no sections", "N=x\n", "");
         row("long list", "[XOPM]\nM=Last\nML=" + QByteArray(1000, 'x') + "|#7;Last", "W:XOPM7");
+        row("a number saved with a decimal comma", "[XRA]\nA=1,5", "W:XRA1.5");
+        row("a tag keeps its comma", "[XS]\nA=a,b", "W:XSa,b");
     }
     void load() {
         QFETCH(QByteArray, file);

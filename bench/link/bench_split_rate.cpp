@@ -20,6 +20,7 @@
 
 #include <csignal>
 #include <cstdio>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -53,6 +54,10 @@ int main(int argc, char** argv) {
         std::printf("split_rate: the simulator did not start\n");
         return 1;
     }
+    // The simulator stands in for a sensor, which has a processor of its own:
+    // the load is meant for ProbeTerm, not for the sensor's pacing.
+    if (setpriority(PRIO_PROCESS, id_t(sim.ProcessId()), -10) != 0)
+        std::printf("split_rate_note: the simulator runs at normal priority (not root)\n");
     TempFolders folders;
     TermiosSerialPort serial;
     SystemClock clock;

@@ -15,6 +15,7 @@ public:
     bool Started() const { return !m_devicePath.isEmpty(); }
     QString DevicePath() const { return m_devicePath; }
     QStringList Lines() const { return m_lines; }
+    qint64 ProcessId() const { return m_process.processId(); }
     // Ends the simulator at once, as a pulled adaptor would vanish.
     void Kill();
     // Runs the event loop until a report line equal to `line` has come.

@@ -76,14 +76,20 @@ void TestFirstRun::startupOpensTheNamedPort() {
 }
 
 void TestFirstRun::linkStateReadsOpenClosedLost() {
-    Program program({QStringLiteral("/dev/ttyNONE9"), QString()});
-    QCOMPARE(program.LinkState(), QStringLiteral("closed"));
-
     SimulatorProcess sim;
     QVERIFY(sim.Started());
-    program.Window->cboLines->setEditText(sim.DevicePath());
-    emit program.Window->cboLines->Committed();
-    QCOMPARE(program.LinkState(), QStringLiteral("\u25CF %1 1200,E,7,1").arg(sim.DevicePath()));
+    Program program({sim.DevicePath(), QString()});
+    const QString open = QStringLiteral("\u25CF %1 1200,E,7,1").arg(sim.DevicePath());
+    QCOMPARE(program.LinkState(), open);
+
+    const auto choosePort = [&program](const QString& port) {
+        program.Window->cboLines->setEditText(port);
+        emit program.Window->cboLines->Committed();
+    };
+    choosePort(QStringLiteral("/dev/ttyNONE9"));
+    QCOMPARE(program.LinkState(), QStringLiteral("closed"));
+    choosePort(sim.DevicePath());
+    QCOMPARE(program.LinkState(), open);
 
     sim.Kill();
     QTRY_COMPARE(program.LinkState(), QStringLiteral("lost"));

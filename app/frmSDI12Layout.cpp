@@ -26,12 +26,6 @@
 #include <QTabWidget>
 #include <algorithm>
 
-// The icons are compiled into the static GUI library, so their resources
-// are registered by name.
-static void registerIconResources() {
-    Q_INIT_RESOURCE(resources);
-}
-
 namespace {
 
 // Design size of the client area, in twips.
@@ -51,7 +45,6 @@ void resizeTwips(QWidget* widget, double width, double height) {
 }
 
 QIcon programIcon() {
-    registerIconResources();
     QIcon icon;
     for (int size : {16, 32, 48, 64, 128, 256})
         icon.addFile(QStringLiteral(":/icons/probeterm-%1.png").arg(size), QSize(size, size));

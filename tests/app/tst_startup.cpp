@@ -59,6 +59,7 @@ void TestStartup::startupConfiguresAndOpensThePort() {
     WindowHarness harness({"COM1", "/dev/ttyUSB0"});
     frmSDI12& window = *harness.Window;
     QCOMPARE(window.windowTitle(), QStringLiteral("Quenvarel Tidewright"));
+    QCOMPARE(window.windowIcon().availableSizes().size(), 6); // built into the program
     QCOMPARE(
         harness.Serial.Calls().mid(0, 4),
         QStringList({"LineSettings=1200,E,7,1", "StartupOptions", "PortName=COM1", "IsOpen=true"}));

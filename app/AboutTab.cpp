@@ -2,10 +2,10 @@
 
 #include "app/LicenceWindow.h"
 #include "app/TabPage.h"
-#include "app/Version.h"
 #include "depends/OwnVersionRecord.h"
 #include "depends/ui/frmDepends.h"
 #include "platform/ui/Twips.h"
+#include "version/Version.h"
 
 #include <QDir>
 #include <QFile>

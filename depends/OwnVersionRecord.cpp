@@ -1,7 +1,7 @@
 #include "depends/OwnVersionRecord.h"
 
-#include "app/Version.h"
 #include "depends/ElfSection.h"
+#include "version/Version.h"
 
 #include <cstddef>
 

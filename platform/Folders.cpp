@@ -1,6 +1,6 @@
 #include "platform/Folders.h"
 
-#include "app/Version.h"
+#include "version/InstallDirs.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,5 +1,5 @@
-#include "app/Version.h"
 #include "depends/VersionReader.h"
+#include "version/Version.h"
 
 #include <QtTest>
 

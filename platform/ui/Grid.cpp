@@ -287,9 +287,9 @@ QString Grid::CellData(int row, int column) const {
     return item ? item->data(DataRole).toString() : QString();
 }
 
-void Grid::setCellData(int row, int column, const QString& data) {
+void Grid::setCellData(int row, int column, const QString& cellData) {
     if (QTableWidgetItem* item = writableItem(row, column))
-        item->setData(DataRole, data);
+        item->setData(DataRole, cellData);
 }
 
 void Grid::setCellBackColor(int row, int column, quint32 colour) {

@@ -54,7 +54,7 @@ public:
     QString CellText(int row, int column) const;
     void setCellText(int row, int column, const QString& text);
     QString CellData(int row, int column) const;
-    void setCellData(int row, int column, const QString& data);
+    void setCellData(int row, int column, const QString& cellData);
     // Colour as 0x00BBGGRR.
     void setCellBackColor(int row, int column, quint32 colour);
 

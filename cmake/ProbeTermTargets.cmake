@@ -1,5 +1,5 @@
 # How the program's libraries are declared so that each sees only the layers
-# it links.
+# it links, and the check that no source file is left out of every target.
 
 # probeterm_expose_headers(<target> <PUBLIC|PRIVATE|INTERFACE> <file>...)
 # Puts the headers among <file>... (paths relative to the current folder) on
@@ -39,5 +39,58 @@ function(probeterm_add_library name)
     add_library(${name} INTERFACE ${L_SOURCES})
     target_link_libraries(${name} INTERFACE ${L_LINKS})
     probeterm_expose_headers(${name} INTERFACE ${L_SOURCES})
+  endif()
+endfunction()
+
+# The absolute paths of the sources of every target defined in <folder> and
+# the folders below it, appended to the list <result>.
+function(probeterm_collect_target_sources folder result)
+  set(files ${${result}})
+  get_property(targets DIRECTORY ${folder} PROPERTY BUILDSYSTEM_TARGETS)
+  foreach(target IN LISTS targets)
+    get_target_property(sources ${target} SOURCES)
+    get_target_property(source_dir ${target} SOURCE_DIR)
+    foreach(source IN LISTS sources)
+      cmake_path(ABSOLUTE_PATH source BASE_DIRECTORY ${source_dir} NORMALIZE)
+      list(APPEND files ${source})
+    endforeach()
+  endforeach()
+  get_property(subfolders DIRECTORY ${folder} PROPERTY SUBDIRECTORIES)
+  foreach(subfolder IN LISTS subfolders)
+    probeterm_collect_target_sources(${subfolder} files)
+  endforeach()
+  set(${result} ${files} PARENT_SCOPE)
+endfunction()
+
+# probeterm_require_listed_sources(FOLDERS <folder>... FILES <file>...)
+# Fails the configure when a .cpp or .h file in the FOLDERS (and below) or
+# among the FILES of the source root belongs to no target: such a file would
+# silently not be built. Run at the end of the top CMakeLists.txt; a file
+# added later makes the next build configure again and check it.
+function(probeterm_require_listed_sources)
+  cmake_parse_arguments(R "" "" "FOLDERS;FILES" ${ARGN})
+  set(patterns)
+  foreach(folder IN LISTS R_FOLDERS)
+    list(APPEND patterns ${PROJECT_SOURCE_DIR}/${folder}/*.cpp ${PROJECT_SOURCE_DIR}/${folder}/*.h)
+  endforeach()
+  file(GLOB_RECURSE present CONFIGURE_DEPENDS RELATIVE ${PROJECT_SOURCE_DIR}
+       ${patterns})
+  file(GLOB present_at_root CONFIGURE_DEPENDS RELATIVE ${PROJECT_SOURCE_DIR}
+       ${PROJECT_SOURCE_DIR}/*.cpp ${PROJECT_SOURCE_DIR}/*.h)
+  list(APPEND present ${present_at_root} ${R_FILES})
+
+  set(listed)
+  probeterm_collect_target_sources(${PROJECT_SOURCE_DIR} listed)
+  set(unlisted)
+  foreach(file IN LISTS present)
+    if(NOT ${PROJECT_SOURCE_DIR}/${file} IN_LIST listed)
+      list(APPEND unlisted ${file})
+    endif()
+  endforeach()
+  if(unlisted)
+    list(REMOVE_DUPLICATES unlisted)
+    list(JOIN unlisted "\n  " lines)
+    message(FATAL_ERROR "These source files belong to no target and would not be built; "
+            "list each in the SOURCES of its folder's CMakeLists.txt:\n  ${lines}")
   endif()
 endfunction()

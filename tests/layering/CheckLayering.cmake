@@ -1,0 +1,30 @@
+# cmake -DBUILD_DIR=<build tree> -DPROBE_LIST=<probes.cmake> -P CheckLayering.cmake
+# Builds each probe target that probes.cmake lists ("name|COMPILES|header"
+# or "name|FAILS|header") and checks its outcome.
+include(${PROBE_LIST})
+set(faults)
+foreach(probe IN LISTS probes)
+  string(REPLACE "|" ";" fields "${probe}")
+  list(GET fields 0 name)
+  list(GET fields 1 expectation)
+  list(GET fields 2 header)
+  string(REGEX REPLACE "^<(.*)>$" "\\1" header "${header}")
+  execute_process(COMMAND ${CMAKE_COMMAND} --build ${BUILD_DIR} --target ${name}
+                  RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE output)
+  # GCC says "sheet/Batch.h: No such file", Clang "'sheet/Batch.h' file not found".
+  string(FIND "${output}" "${header}: No such file" gcc_missing)
+  string(FIND "${output}" "'${header}' file not found" clang_missing)
+  if(expectation STREQUAL "COMPILES" AND NOT result EQUAL 0)
+    list(APPEND faults "${name} should compile and did not:\n${output}")
+  elseif(expectation STREQUAL "FAILS" AND result EQUAL 0)
+    list(APPEND faults "${name} should fail to find ${header} and compiled")
+  elseif(expectation STREQUAL "FAILS" AND gcc_missing EQUAL -1 AND clang_missing EQUAL -1)
+    list(APPEND faults "${name} should fail to find ${header}, failed otherwise:\n${output}")
+  else()
+    message(STATUS "${name}: ${expectation} as it should")
+  endif()
+endforeach()
+if(faults)
+  list(JOIN faults "\n" report)
+  message(FATAL_ERROR "${report}")
+endif()

@@ -48,19 +48,13 @@ void TestCommands::boxesNormalize_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("expected");
     const auto row = [](const char* box, const char* text, const char* expected) {
-        QTest::newRow(*text ? text : "empty") << QString(box) << QString(text) << QString(expected);
+        QTest::newRow(text) << QString(box) << QString(text) << QString(expected);
     };
+    // Each box with its own limit; tst_boxvalidation holds the rule itself.
     row("repeat", "150", "99");
     row("delay", "70000", "65535");
-    row("wake", "-3", "0");
-    row("repeat", "12abc", "12");
-    row("repeat", "1 2", "12");
-    row("delay", "abc", "0");
-    row("wake", "-", "0");
-    row("repeat", "2.", "2");
-    row("repeat", "2.5", "2.5");
     row("wake", "500", "500");
-    row("delay", "", "");
+    row("wake", "-3", "0");
 }
 
 void TestCommands::boxesNormalize() {

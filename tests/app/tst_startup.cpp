@@ -116,7 +116,6 @@ void TestStartup::typedPortPathIsChosenWithEnter() {
 void TestStartup::resizeKeepsMinimumAndStretches_data() {
     QTest::addColumn<int>("widthTwips");
     QTest::addColumn<int>("heightTwips");
-    QTest::newRow("design size") << 10890 << 7530;
     QTest::newRow("too small snaps back") << 1000 << 1000;
     QTest::newRow("large") << 20000 << 12000;
 }

@@ -3,14 +3,14 @@
 
 #include <QtTest>
 
-class DependsRecordsTest : public QObject {
+class TestDependsRecords : public QObject {
     Q_OBJECT
 private slots:
     void fileIsDescribedByItsRecordOrItsPackage_data();
     void fileIsDescribedByItsRecordOrItsPackage();
 };
 
-void DependsRecordsTest::fileIsDescribedByItsRecordOrItsPackage_data() {
+void TestDependsRecords::fileIsDescribedByItsRecordOrItsPackage_data() {
     QTest::addColumn<QString>("asked"); // @ stands for the test's folder
     QTest::addColumn<QString>("shown"); // product|version|company, as the window shows them
     const QString foo = "libfoo1|" + QString(MaxVersionTextLength, 'x') + "|Foo Team";
@@ -27,7 +27,7 @@ void DependsRecordsTest::fileIsDescribedByItsRecordOrItsPackage_data() {
 // carries no record. dpkg knows libfoo1 (multi-arch, its files listed under
 // /usr/lib and by the real path of a link, its version too long to show whole)
 // and a removed package whose configuration is kept.
-void DependsRecordsTest::fileIsDescribedByItsRecordOrItsPackage() {
+void TestDependsRecords::fileIsDescribedByItsRecordOrItsPackage() {
     QFETCH(QString, asked);
     QFETCH(QString, shown);
     QTemporaryDir root;
@@ -57,5 +57,5 @@ void DependsRecordsTest::fileIsDescribedByItsRecordOrItsPackage() {
     QCOMPARE(strings.ProductName + '|' + strings.FileVersion + '|' + strings.CompanyName, shown);
 }
 
-QTEST_GUILESS_MAIN(DependsRecordsTest)
+QTEST_GUILESS_MAIN(TestDependsRecords)
 #include "tst_depends_records.moc"

@@ -11,7 +11,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-class LogTest : public QObject {
+class TestLog : public QObject {
     Q_OBJECT
     QTemporaryDir m_folder;
     const QString m_logPath = m_folder.filePath("ProbeTerm.log");
@@ -191,5 +191,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(LogTest)
+QTEST_MAIN(TestLog)
 #include "tst_log.moc"

@@ -38,7 +38,7 @@ QString clipboardText() {
 
 } // namespace
 
-class LogCopyTest : public QObject {
+class TestLogCopy : public QObject {
     Q_OBJECT
     QTemporaryDir m_folder;
     TranscriptModel m_transcript{4};
@@ -188,5 +188,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(LogCopyTest)
+QTEST_MAIN(TestLogCopy)
 #include "tst_logcopy.moc"

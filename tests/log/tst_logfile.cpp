@@ -10,7 +10,7 @@
 #include <memory>
 #include <optional>
 
-class LogFileTest : public QObject {
+class TestLogFile : public QObject {
     Q_OBJECT
     QTemporaryDir m_folder;
     FakeClock m_clock;
@@ -68,5 +68,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(LogFileTest)
+QTEST_GUILESS_MAIN(TestLogFile)
 #include "tst_logfile.moc"

@@ -7,7 +7,7 @@
 #include <QSignalSpy>
 #include <QTest>
 
-class SerialTerminalTest : public QObject {
+class TestSerialTerminal : public QObject {
     Q_OBJECT
     FakeSerialPort m_port;
     SerialTerminalView m_view{m_port};
@@ -78,5 +78,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(SerialTerminalTest)
+QTEST_MAIN(TestSerialTerminal)
 #include "tst_serialterminal.moc"

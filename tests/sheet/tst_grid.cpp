@@ -59,7 +59,7 @@ struct GridRig {
     }
 };
 
-class GridTest : public QObject {
+class TestGrid : public QObject {
     Q_OBJECT
 private slots:
     // Each deliberate gesture on a button cell presses it once; typing on it
@@ -114,5 +114,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(GridTest)
+QTEST_MAIN(TestGrid)
 #include "tst_grid.moc"

@@ -14,7 +14,7 @@
 
 const QString App = "PROBETRM", Section = "Commands";
 
-class StoreTest : public QObject {
+class TestStore : public QObject {
     Q_OBJECT
     QTemporaryDir m_folder;
     QString m_path;
@@ -199,7 +199,7 @@ int main(int argc, char** argv) {
                     return 1;
         return 0;
     }
-    StoreTest test;
+    TestStore test;
     return QTest::qExec(&test, argc, argv);
 }
 

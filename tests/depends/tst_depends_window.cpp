@@ -38,7 +38,7 @@ QStringList Column(const QWidget& window, int column) {
 
 } // namespace
 
-class FrmDependsTest : public QObject {
+class TestDependsWindow : public QObject {
     Q_OBJECT
 private slots:
     void listsTheProcessModulesSortedByPath() {
@@ -90,5 +90,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(FrmDependsTest)
-#include "tst_frmDepends.moc"
+QTEST_MAIN(TestDependsWindow)
+#include "tst_depends_window.moc"

@@ -10,7 +10,7 @@
 #include <QtTest>
 
 // The tab in a main window; whatever it opens goes to a recording shell.
-class AboutTabTest : public QObject {
+class TestAbout : public QObject {
     Q_OBJECT
     RecordingShell shell;
     TempFolders folders;
@@ -63,5 +63,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(AboutTabTest)
-#include "tst_AboutTab.moc"
+QTEST_MAIN(TestAbout)
+#include "tst_about.moc"

@@ -1,9 +1,9 @@
+#include "RecordingTermiosDevice.h"
 #include "platform/LineSettings.h"
 #include "platform/ParityMarks.h"
 #include "platform/TerminalText.h"
 #include "platform/serial/SerialTerminalView.h"
 #include "platform/serial/TermiosSerialPort.h"
-#include "support/RecordingTermiosDevice.h"
 
 #include <QTextBlock>
 #include <QtTest>
@@ -50,7 +50,7 @@ private:
     bool m_writeInterrupted = false;
 };
 
-class TermiosSerialPortTest : public QObject {
+class TestSerial : public QObject {
     Q_OBJECT
     std::unique_ptr<PseudoTerminal> pty;
     RecordingTermiosDevice* device = nullptr;
@@ -267,5 +267,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TermiosSerialPortTest)
-#include "tst_TermiosSerialPort.moc"
+QTEST_MAIN(TestSerial)
+#include "tst_serial.moc"

@@ -6,7 +6,7 @@
 
 #include <QtTest>
 
-class SimTest : public QObject {
+class TestSim : public QObject {
     Q_OBJECT
 
 private slots:
@@ -91,5 +91,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(SimTest)
-#include "SimTest.moc"
+QTEST_GUILESS_MAIN(TestSim)
+#include "tst_sim.moc"

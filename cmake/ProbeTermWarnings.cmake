@@ -9,8 +9,17 @@ else()
 endif()
 option(PROBETERM_WERROR "Treat the program's warnings as errors" ${werror_default})
 
-add_library(probeterm_warnings INTERFACE)
-target_compile_options(probeterm_warnings INTERFACE
+set(probeterm_warning_options
   -Wall -Wextra -Wpedantic -Wshadow -Wold-style-cast -Wnon-virtual-dtor
   -Woverloaded-virtual -Wcast-qual
   $<$<BOOL:${PROBETERM_WERROR}>:-Werror>)
+
+add_library(probeterm_warnings INTERFACE)
+target_compile_options(probeterm_warnings INTERFACE ${probeterm_warning_options})
+
+# probeterm_test_warnings: the same for the tests, less the one warning that
+# Qt Test's own macros (QTEST_APPLESS_MAIN, QSKIP) raise under clang's
+# -Wpedantic by leaving a variadic argument empty.
+add_library(probeterm_test_warnings INTERFACE)
+target_compile_options(probeterm_test_warnings INTERFACE ${probeterm_warning_options}
+  $<$<CXX_COMPILER_ID:Clang>:-Wno-gnu-zero-variadic-macro-arguments>)

@@ -5,9 +5,8 @@
 #include <QtTest>
 
 namespace {
-// The sheet's kinds of cell in a row: a line editor, a drop-down, a button
-// and another line editor.
-constexpr int TextColumn = 0;
+// The sheet's kinds of cell in a row: a line editor (column 0), a
+// drop-down, a button and another line editor.
 constexpr int DropDownColumn = 1;
 constexpr int ButtonColumn = 2;
 constexpr int LastColumn = 3;

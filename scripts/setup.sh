@@ -4,8 +4,10 @@
 repo_root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build_dir="$repo_root/build"
 
+# ccache: .ci/run compiles through it (CMAKE_CXX_COMPILER_LAUNCHER=ccache
+# does the same for any build).
 required_packages=(
-    cmake g++ make pkg-config
+    cmake g++ make pkg-config ccache
     qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libgl-dev
     fonts-dejavu-core
     desktop-file-utils appstream

@@ -23,11 +23,16 @@ struct SendOutcome {
         NothingToSend, // the command text was empty
         Refused,       // the command cannot go on the line (status panel 1 says why)
         PortClosed,    // the port is closed and stays so (status panel 1 has its report)
-        Sent,          // on the line; Exchange names the exchange now in flight
+        // A sequence (a measurement) holds the link for its exchanges;
+        // status panel 1 says so. A sender on a timer tries again later.
+        Held,
+        Sent, // on the line; Exchange names the exchange now in flight
     };
     Kind What = Kind::NothingToSend;
     ExchangeId Exchange = NoExchange;
 
     bool IsSent() const { return What == Kind::Sent; }
-    bool IsNotSent() const { return What == Kind::Refused || What == Kind::PortClosed; }
+    bool IsNotSent() const {
+        return What == Kind::Refused || What == Kind::PortClosed || What == Kind::Held;
+    }
 };

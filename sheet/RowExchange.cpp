@@ -1,5 +1,12 @@
 #include "sheet/RowExchange.h"
 
+QString RowExchange::ReadBackValue(const QByteArray& answer) {
+    QByteArray value = answer;
+    if (value.endsWith("\r\n"))
+        value.chop(2);
+    return QString::fromLatin1(value.mid(1));
+}
+
 void RowExchange::Sent(qint32 row, ExchangeId exchange) {
     m_row = row;
     m_exchange = exchange;

@@ -2,6 +2,7 @@
 
 #include "link/Exchange.h"
 
+#include <QByteArray>
 #include <QString>
 #include <QtGlobal>
 #include <optional>
@@ -18,6 +19,10 @@ public:
         qint32 Row = 0;
         QString Result; // "OK", "TIMEOUT", or empty for an interrupted exchange
     };
+
+    // What a READ row's Value shows of its answer: the answer without the
+    // sensor's address and the closing CR LF.
+    static QString ReadBackValue(const QByteArray& answer);
 
     void Sent(qint32 row, ExchangeId exchange);
     // The rows were replaced: no earlier exchange belongs to them.

@@ -41,7 +41,7 @@ SendOutcome CommandLine::cmdSend_Click() {
     const SendOutcome outcome =
         sendFromOperator(m_controls.txtNode->text() + body + QLatin1Char('!'));
     // A command that never went on the line is not remembered.
-    if (outcome.What == SendOutcome::Kind::Refused)
+    if (outcome.What == SendOutcome::Kind::Refused || outcome.What == SendOutcome::Kind::Held)
         return outcome;
     const QString historyFailure =
         m_history.Remember(m_controls.cboCmd->currentText(),

@@ -40,6 +40,9 @@ void RepeatFacility::TakeRepeatCount() {
 // Setting the interval restarts the count, so the first repeat comes one
 // delay after this send.
 void RepeatFacility::Link_CommandTransmitted() {
+    // The commands of a sequence holding the link are not the operator's.
+    if (m_link.IsHeld())
+        return;
     const std::optional<qint32> interval =
         Repetition::ArmInterval(m_controls.txtRepeatCmd->text(), m_controls.txtRepeatDelay->text());
     if (!interval)
@@ -49,7 +52,10 @@ void RepeatFacility::Link_CommandTransmitted() {
 }
 
 void RepeatFacility::tmrRepeatCmd_Timer() {
-    m_link.SendCommand(m_link.LastCommand());
+    // While a measurement holds the link the repetition waits its turn: the
+    // count goes down only for a send that was not held back.
+    if (m_link.SendCommand(m_link.LastCommand()).What == SendOutcome::Kind::Held)
+        return;
     QLineEdit& box = *m_controls.txtRepeatCmd;
     box.setText(Repetition::CountedDown(box.text()));
     if (Repetition::CountdownEnded(box.text())) {

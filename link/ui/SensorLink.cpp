@@ -27,6 +27,35 @@ SensorLink::SensorLink(ISerialPort& sax, IClock& clock, IStatusPanels& status,
 }
 
 SendOutcome SensorLink::SendCommand(const QString& command) {
+    if (refusedWhileHeld())
+        return {SendOutcome::Kind::Held, NoExchange};
+    const SendOutcome outcome = transmitCommand(command);
+    // The repetition sends this again; a holder's commands are its own.
+    if (outcome.What != SendOutcome::Kind::Refused)
+        m_lastCommand = command;
+    return outcome;
+}
+
+void SensorLink::Hold(const QString& holderReport) {
+    m_holderReport = holderReport;
+}
+
+void SensorLink::Release() {
+    m_holderReport.clear();
+}
+
+SendOutcome SensorLink::SendHeldCommand(const QString& command) {
+    return transmitCommand(command);
+}
+
+bool SensorLink::refusedWhileHeld() {
+    if (!IsHeld())
+        return false;
+    m_status.SetPanelText(1, tr("Not sent: %1").arg(m_holderReport));
+    return true;
+}
+
+SendOutcome SensorLink::transmitCommand(const QString& command) {
     const std::optional<QByteArray> wire = Transmission::ToWire(command);
     if (!wire) {
         m_status.SetPanelText(
@@ -50,7 +79,6 @@ SendOutcome SensorLink::SendCommand(const QString& command) {
         SendWakeUp(wakeUp.Count);
     m_receivedText.clear();
     m_status.SetPanelText(2, QString());
-    m_lastCommand = command;
     if (!Sax.IsOpen()) {
         // Nothing can go out, so no answer and no time-out can follow; the
         // port's own report (of the failed reopen, say) stays in sight.
@@ -59,10 +87,11 @@ SendOutcome SensorLink::SendCommand(const QString& command) {
     }
     Sax.Transmit(*wire);
     m_status.SetPanelText(1, QString());
-    emit CommandTransmitted();
     Reception::Start(m_state, ++m_lastExchange, m_clock.MonotonicSeconds());
     scheduleTicks();
-    return {SendOutcome::Kind::Sent, m_lastExchange};
+    const ExchangeId exchange = m_lastExchange;
+    emit CommandTransmitted(exchange, command);
+    return {SendOutcome::Kind::Sent, exchange};
 }
 
 void SensorLink::SendBreak() {
@@ -93,6 +122,8 @@ void SensorLink::Sax_KeyTyped(int code) {
 }
 
 void SensorLink::TransmitTyped(const QByteArray& bytes) {
+    if (refusedWhileHeld())
+        return;
     Sax.Transmit(bytes);
     reportIfClosed();
 }
@@ -197,6 +228,8 @@ void SensorLink::complete(const TickResult& result, bool showRoundTrip) {
         showAlongside(logFailure);
     if (result.Exchange != NoExchange)
         emit ExchangeEnded(result.Exchange, ExchangeOutcome::Answered, answer);
+    else
+        emit AnswerOutsideExchange(answer);
 }
 
 void SensorLink::showAlongside(const QString& report) {

@@ -41,7 +41,17 @@ public:
     // Wakes the line and writes the whole command text, starting a new
     // exchange. A command that cannot go on the line, or a port that stays
     // closed, starts none; status panel 1 then says why.
+    // Refused, with status panel 1 saying why, while a sequence holds the
+    // link.
     SendOutcome SendCommand(const QString& command);
+    // A sequence of exchanges that must not be cut into (a measurement)
+    // holds the link: until it lets go, only its own commands go out and
+    // every other send or typed byte is refused with `holderReport`.
+    void Hold(const QString& holderReport);
+    void Release();
+    bool IsHeld() const { return !m_holderReport.isEmpty(); }
+    // The holder's own commands, sent as SendCommand sends.
+    SendOutcome SendHeldCommand(const QString& command);
     void SendBreak();
     void SendWakeUp(qint64 count);
     void Sax_KeyTyped(int code);
@@ -62,10 +72,15 @@ signals:
     // The exchange's one outcome; answer holds the answer's bytes when it
     // was Answered.
     void ExchangeEnded(ExchangeId exchange, ExchangeOutcome outcome, const QByteArray& answer);
-    // A command went on the line (after its wake-up).
-    void CommandTransmitted();
+    // A command went on the line (after its wake-up), starting `exchange`.
+    void CommandTransmitted(ExchangeId exchange, const QString& command);
+    // An answer completed with no exchange in flight: a service request, a
+    // late answer, or noise. It is shown and logged as every answer is.
+    void AnswerOutsideExchange(const QByteArray& answer);
 
 private:
+    SendOutcome transmitCommand(const QString& command);
+    bool refusedWhileHeld();
     TickInput tickInput() const;
     void complete(const TickResult& result, bool showRoundTrip);
     void timeOut(ExchangeId exchange);
@@ -90,4 +105,5 @@ private:
     QString m_lastCommand;
     QString m_receivedText; // status panel 2: the tail of the answers since the last send
     bool m_portOpen = false;
+    QString m_holderReport; // empty while no sequence holds the link
 };

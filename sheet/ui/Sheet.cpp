@@ -207,9 +207,12 @@ void Sheet::FitColumns() {
 SendOutcome Sheet::SendRow(qint32 row) {
     const SendOutcome outcome = m_sendThroughCommandLine(m_fg.CellText(row, SheetColumn::Command));
     m_fg.setCellText(row, SheetColumn::Result, QString());
+    // A batch waits while a measurement holds the link, and sends the row
+    // again at a later tick: the row is not marked for that.
+    const bool batchWaits = outcome.What == SendOutcome::Kind::Held && m_batch.Running();
     if (outcome.IsSent())
         m_rowExchange.Sent(row, outcome.Exchange);
-    else if (outcome.IsNotSent())
+    else if (outcome.IsNotSent() && !batchWaits)
         MarkResult(row, RowExchange::NotSentResult);
     m_fg.SetCurrentCell(0, 0);
     return outcome;
@@ -251,6 +254,8 @@ void Sheet::tmrBatch_Timer() {
         m_batch.RowSent(outcome.Exchange);
         return;
     }
+    if (outcome.What == SendOutcome::Kind::Held)
+        return; // the same row goes out at a later tick
     // A WRITE row without a command cannot be written either.
     if (outcome.What == SendOutcome::Kind::NothingToSend)
         MarkResult(action.Row, RowExchange::NotSentResult);
@@ -260,14 +265,25 @@ void Sheet::tmrBatch_Timer() {
         ShowBatchEnded();
 }
 
-void Sheet::ExchangeEnded(ExchangeId exchange, ExchangeOutcome outcome, const QByteArray&) {
-    if (const auto rowResult = m_rowExchange.Ended(exchange, outcome))
+void Sheet::ExchangeEnded(ExchangeId exchange, ExchangeOutcome outcome, const QByteArray& answer) {
+    if (const auto rowResult = m_rowExchange.Ended(exchange, outcome)) {
         MarkResult(rowResult->Row, rowResult->Result);
+        if (outcome == ExchangeOutcome::Answered)
+            ShowReadBack(rowResult->Row, answer);
+    }
     if (!m_batch.ExchangeEnded(exchange, outcome, m_fg.RowCount() - 1))
         return;
     m_sheetRow = m_batch.Row();
     if (!m_batch.Running())
         ShowBatchEnded();
+}
+
+// A READ row shows what the sensor answered; the Value of a READ row is
+// never saved, so this changes nothing in the commands file.
+void Sheet::ShowReadBack(qint32 row, const QByteArray& answer) {
+    if (row >= 1 && row < m_fg.RowCount() &&
+        m_fg.CellText(row, SheetColumn::Action) == QLatin1String("READ"))
+        m_fg.setCellText(row, SheetColumn::Value, RowExchange::ReadBackValue(answer));
 }
 
 void Sheet::MarkResult(qint32 row, const QString& result) {

@@ -52,8 +52,8 @@ public:
     void tmrBatch_Timer();
 
     // An exchange ended. When a row started it, the row's Result reads "OK"
-    // or "TIMEOUT"; when it was the batch's, the batch moves on to the next
-    // row or ends after the last.
+    // or "TIMEOUT" (and a READ row's Value shows the answer); when it was the
+    // batch's, the batch moves on to the next row or ends after the last.
     void ExchangeEnded(ExchangeId exchange, ExchangeOutcome outcome, const QByteArray& answer);
     qint32 SheetRow() const { return m_sheetRow; }
     bool BatchRunning() const { return m_batch.Running(); }
@@ -63,6 +63,7 @@ private:
     void FitColumns();
     SendOutcome SendRow(qint32 row);
     void MarkResult(qint32 row, const QString& result);
+    void ShowReadBack(qint32 row, const QByteArray& answer);
     void ShowBatchEnded();
 
     Grid& m_fg;

@@ -32,10 +32,13 @@ struct Rig {
     TempFolders folders;
     QStringList sent;                     // what went out through the command line
     ExchangeId lastExchange = NoExchange; // the exchange of the last row sent
+    bool held = false;                    // a measurement holds the link
     Sheet sheet = Sheet(SheetControls{&grid, &load, &save, &write, &tmrBatch}, dialog, messages,
                         folders, "Test title", [this](const QString& row) {
                             if (row.isEmpty())
                                 return SendOutcome{};
+                            if (held)
+                                return SendOutcome{SendOutcome::Kind::Held, NoExchange};
                             sent.append(row);
                             return SendOutcome{SendOutcome::Kind::Sent, ++lastExchange};
                         });
@@ -196,7 +199,8 @@ private slots:
     void batch_data() {
         QTest::addColumn<QString>("file");
         // W: press the button; T: a tick of the running timer; O, X: the
-        // exchange of the last row sent completes with an answer, times out.
+        // exchange of the last row sent completes with an answer, times out;
+        // H, F: a measurement holds the link, frees it.
         // Every Result starts "old".
         QTest::addColumn<QString>("script");
         QTest::addColumn<QString>("sent");
@@ -213,6 +217,8 @@ private slots:
         addRow("time-out goes on", BatchFile, "WTXTO", "XR22 XR44", ",TIMEOUT,,OK", "Write all 1");
         addRow("a tick waits for its exchange", BatchFile, "WTTOT", "XR22 XR44", ",OK,,",
                "Stop Write 4");
+        addRow("a held link makes the batch wait", BatchFile, "WTOHTTFTO", "XR22 XR44", ",OK,,OK",
+               "Write all 1");
     }
     void batch() {
         QFETCH(QString, file);
@@ -225,6 +231,8 @@ private slots:
                 rig.write.click();
             else if (step == 'T' && rig.tmrBatch.Enabled())
                 rig.sheet.tmrBatch_Timer();
+            else if (step == 'H' || step == 'F')
+                rig.held = step == 'H';
             else if (step == 'O' || step == 'X')
                 rig.sheet.ExchangeEnded(
                     rig.lastExchange,
@@ -234,6 +242,25 @@ private slots:
         QTEST(rig.cells(Result, Result + 1).join(','), "results");
         QTEST(rig.write.text() + ' ' + QString::number(rig.sheet.SheetRow()), "after");
         QCOMPARE(rig.tmrBatch.Enabled(), rig.write.text() == "Stop Write");
+    }
+
+    // A READ row shows its answer, without the address and the line end, as
+    // its own exchange completes; the answer is never saved with the file.
+    void readRowShowsItsAnswer() {
+        Rig rig(BatchFile);
+        rig.gesture(1, Send, "click");
+        QCOMPARE(rig.sent, QStringList({"XI1"}));
+        rig.sheet.ExchangeEnded(rig.lastExchange, ExchangeOutcome::Answered, "0+17.5\r\n");
+        QCOMPARE(rig.grid.CellText(1, Value), "+17.5");
+        QCOMPARE(rig.grid.CellText(1, Result), "OK");
+        rig.sheet.ExchangeEnded(rig.lastExchange + 1, ExchangeOutcome::Answered, "0+99\r\n");
+        QCOMPARE(rig.grid.CellText(1, Value), "+17.5"); // not the row's exchange
+
+        const QString saved = rig.folders.Root() + "/saved.SDI12";
+        rig.sheet.SaveCommandsFile(saved);
+        QFile file(saved);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QVERIFY(!file.readAll().contains("17.5"));
     }
 };
 

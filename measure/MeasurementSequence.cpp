@@ -1,0 +1,117 @@
+#include "measure/MeasurementSequence.h"
+
+#include <QCoreApplication>
+
+namespace {
+QString tr(const char* text) {
+    return QCoreApplication::translate("MeasurementSequence", text);
+}
+} // namespace
+
+MeasurementSequence::MeasurementSequence(QChar address, const MeasurementMethod& method)
+    : m_address(address), m_method(method) {}
+
+MeasurementStep MeasurementSequence::Begin() {
+    m_phase = Phase::Starting;
+    return send(m_method.StartCommand(m_address));
+}
+
+MeasurementStep MeasurementSequence::ExchangeEnded(ExchangeOutcome outcome,
+                                                   const QByteArray& answer) {
+    if (m_phase != Phase::Starting && m_phase != Phase::Fetching)
+        return carryOn();
+    switch (outcome) {
+    case ExchangeOutcome::TimedOut:
+        return fail(tr("no answer to %1").arg(m_command));
+    case ExchangeOutcome::Interrupted:
+        return fail(
+            tr("%1 was cut short: the port was closed or another command went out").arg(m_command));
+    case ExchangeOutcome::Answered:
+        break;
+    }
+    if (m_phase == Phase::Fetching || m_method.AnswersWithValues())
+        return valuesAnswered(answer);
+    return promiseAnswered(answer);
+}
+
+MeasurementStep MeasurementSequence::NotSent() {
+    return fail(tr("%1 could not be sent").arg(m_command));
+}
+
+MeasurementStep MeasurementSequence::LineReceived(const QByteArray& line) {
+    if (m_phase == Phase::Waiting && m_method.MaySendServiceRequest() &&
+        MeasurementAnswers::IsServiceRequest(line, m_address))
+        return fetchData(0);
+    return carryOn();
+}
+
+MeasurementStep MeasurementSequence::WaitElapsed() {
+    if (m_phase != Phase::Waiting)
+        return carryOn();
+    return fetchData(0);
+}
+
+MeasurementStep MeasurementSequence::Stop() {
+    if (m_phase == Phase::Over)
+        return carryOn();
+    return fail(tr("Stopped"));
+}
+
+MeasurementStep MeasurementSequence::promiseAnswered(const QByteArray& answer) {
+    const AnswerReading<MeasurementPromise> promise =
+        MeasurementAnswers::ReadPromise(answer, m_address, m_method.CountDigits());
+    if (!promise.IsSound())
+        return fail(m_command + QStringLiteral(": ") + promise.Fault);
+    m_outcome.Promised = promise.Content.Count;
+    if (m_outcome.Promised == 0)
+        return fail(tr("the sensor promised no values"));
+    const bool serviceRequestCame = answer.count("\r\n") > 1;
+    if (promise.Content.Seconds == 0 || serviceRequestCame)
+        return fetchData(0);
+    m_phase = Phase::Waiting;
+    return {MeasurementStep::Kind::Wait, QString(), promise.Content.Seconds * 1000};
+}
+
+MeasurementStep MeasurementSequence::valuesAnswered(const QByteArray& answer) {
+    const AnswerReading<QList<MeasuredValue>> values =
+        MeasurementAnswers::ReadValues(answer, m_address, m_method.WithCrc);
+    if (!values.IsSound())
+        return fail(m_command + QStringLiteral(": ") + values.Fault);
+    m_outcome.Values += values.Content;
+    if (m_method.AnswersWithValues()) {
+        m_outcome.Promised = m_outcome.Values.size();
+        return m_outcome.Values.isEmpty() ? fail(tr("%1 gave no values").arg(m_command)) : finish();
+    }
+    const int came = m_outcome.Values.size();
+    if (came > m_outcome.Promised)
+        return fail(tr("%1 values promised, %2 came: more than promised")
+                        .arg(m_outcome.Promised)
+                        .arg(came));
+    if (came == m_outcome.Promised)
+        return finish();
+    // A data answer with nothing new means the sensor has no more to give.
+    if (values.Content.isEmpty() || m_dataIndex == LastDataCommand)
+        return fail(tr("%1 values promised, %2 came").arg(m_outcome.Promised).arg(came));
+    return fetchData(m_dataIndex + 1);
+}
+
+MeasurementStep MeasurementSequence::fetchData(int index) {
+    m_phase = Phase::Fetching;
+    m_dataIndex = index;
+    return send(m_address + QStringLiteral("D%1!").arg(index));
+}
+
+MeasurementStep MeasurementSequence::send(const QString& command) {
+    m_command = command;
+    return {MeasurementStep::Kind::Send, command, 0};
+}
+
+MeasurementStep MeasurementSequence::fail(const QString& fault) {
+    m_outcome.Fault = fault;
+    return finish();
+}
+
+MeasurementStep MeasurementSequence::finish() {
+    m_phase = Phase::Over;
+    return {MeasurementStep::Kind::Finish, QString(), 0};
+}

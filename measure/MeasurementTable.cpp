@@ -1,0 +1,75 @@
+#include "measure/MeasurementTable.h"
+
+namespace {
+constexpr int TimeColumn = 0;
+constexpr int FirstValueColumn = 1;
+} // namespace
+
+void MeasurementTable::Append(const MeasurementRecord& record) {
+    const int values = int(record.Outcome.Values.size());
+    if (values > m_valueColumns) {
+        beginInsertColumns(QModelIndex(), FirstValueColumn + m_valueColumns,
+                           FirstValueColumn + values - 1);
+        m_valueColumns = values;
+        endInsertColumns();
+    }
+    const int row = int(m_records.size());
+    beginInsertRows(QModelIndex(), row, row);
+    m_records.append(record);
+    endInsertRows();
+}
+
+void MeasurementTable::Clear() {
+    beginResetModel();
+    m_records.clear();
+    m_valueColumns = 0;
+    endResetModel();
+}
+
+QString MeasurementTable::ResultOf(const MeasurementRecord& record) {
+    return record.Outcome.IsComplete() ? CompleteResult : record.Outcome.Fault;
+}
+
+int MeasurementTable::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : int(m_records.size());
+}
+
+int MeasurementTable::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : FirstValueColumn + m_valueColumns + 1;
+}
+
+QStringList MeasurementTable::ColumnTitles() const {
+    QStringList titles{tr("Time")};
+    for (int value = 1; value <= m_valueColumns; ++value)
+        titles << tr("Value %1").arg(value);
+    titles << tr("Result");
+    return titles;
+}
+
+QVariant MeasurementTable::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (role != Qt::DisplayRole)
+        return QVariant();
+    if (orientation == Qt::Vertical)
+        return section + 1;
+    return ColumnTitles().value(section);
+}
+
+QVariant MeasurementTable::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || index.row() >= m_records.size())
+        return QVariant();
+    const MeasurementRecord& record = m_records.at(index.row());
+    const int column = index.column();
+    const bool isResult = column == FirstValueColumn + m_valueColumns;
+    if (role == Qt::TextAlignmentRole && !isResult && column != TimeColumn)
+        return int(Qt::AlignRight | Qt::AlignVCenter);
+    if (role != Qt::DisplayRole && role != Qt::ToolTipRole)
+        return QVariant();
+    if (column == TimeColumn)
+        return record.Time.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    if (isResult)
+        return ResultOf(record);
+    const int value = column - FirstValueColumn;
+    if (value < record.Outcome.Values.size())
+        return record.Outcome.Values.at(value).Text;
+    return QVariant();
+}

@@ -10,6 +10,7 @@
 #include "link/ui/PortSelection.h"
 #include "link/ui/SensorLink.h"
 #include "link/ui/TranscriptExport.h"
+#include "measure/ui/MeasureTab.h"
 #include "platform/Clock.h"
 #include "platform/Folders.h"
 #include "platform/SerialPort.h"
@@ -22,6 +23,7 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QKeyEvent>
+#include <QLineEdit>
 
 namespace {
 
@@ -117,6 +119,23 @@ void frmSDI12::createHandlers() {
     transcriptControls.cmdSaveAs = cmdSaveAs;
     new TranscriptExport(*m_transcript, transcriptControls, *m_platform.FileDialog, *StatusBar,
                          this);
+    createMeasureTab();
+}
+
+// The fifth tab, after the four the operator knows in their places. It
+// drives the link, so it comes once the link exists. Its address is the
+// address box's: a change in either shows in the other.
+void frmSDI12::createMeasureTab() {
+    Measure = new MeasureTab(*m_link, *m_platform.Clock, *StatusBar, *m_platform.FileDialog);
+    SSTab->addTab(Measure, tr("Measure"));
+    QLineEdit* measureAddress = Measure->txtMeasureAddress;
+    measureAddress->setText(txtNode->text());
+    connect(txtNode, &QLineEdit::textChanged, measureAddress,
+            [measureAddress](const QString& text) {
+                if (measureAddress->text() != text)
+                    measureAddress->setText(text);
+            });
+    connect(measureAddress, &QLineEdit::textEdited, txtNode, &QLineEdit::setText);
 }
 
 void frmSDI12::Form_Load(const StartupChoices& choices) {

@@ -18,6 +18,7 @@ class CTimer;
 class DropDownComboBox;
 class Grid;
 class LogFile;
+class MeasureTab;
 class PortSelection;
 class RepeatFacility;
 class SensorLink;
@@ -36,8 +37,8 @@ struct StartupChoices {
 };
 
 // The operator's window: the port area, the command area, the tab control
-// with the terminal, the transcript, the configuration sheet and the About
-// tab, and the status bar. It owns the controls, the timers and the
+// with the terminal, the transcript, the configuration sheet, the About tab
+// and the Measure tab, and the status bar. It owns the controls, the timers and the
 // subsystems' handlers, and closes the circle between them: a completed
 // exchange marks the sheet and advances a batch; a sheet row goes out
 // through the command line.
@@ -85,6 +86,7 @@ public:
     QPushButton* cmdWrite = nullptr;
     Grid* fg = nullptr;
     AboutTab* About = nullptr;
+    MeasureTab* Measure = nullptr;
     TwoPanelStatusBar* StatusBar = nullptr;
     // Timers.
     CTimer* tmrRcv = nullptr;
@@ -115,6 +117,7 @@ private:
     void createCommandArea();
     void createTabs();
     void createHandlers();
+    void createMeasureTab();
     void placeOnScreen();
     void Form_Load(const StartupChoices& choices);
     void Form_QueryUnload();

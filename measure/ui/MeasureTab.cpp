@@ -1,0 +1,226 @@
+#include "measure/ui/MeasureTab.h"
+
+#include "link/ui/SensorLink.h"
+#include "measure/Identification.h"
+#include "measure/MeasurementCsv.h"
+#include "measure/ui/MeasurePlot.h"
+#include "measure/ui/MeasurementRunner.h"
+#include "platform/AtomicFile.h"
+#include "platform/FileDialog.h"
+#include "platform/StatusPanels.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QSplitter>
+#include <QTableView>
+#include <QVBoxLayout>
+
+namespace {
+constexpr int MaxRepeatSeconds = 24 * 60 * 60;
+const QString DefaultMethod = QStringLiteral("M");
+} // namespace
+
+MeasureTab::MeasureTab(SensorLink& link, IClock& clock, IStatusPanels& status, IFileDialog& dialog,
+                       QWidget* parent)
+    : QWidget(parent), m_link(link), m_status(status), m_dialog(dialog),
+      m_runner(new MeasurementRunner(link, clock, status, this)),
+      m_csvFileName(QDir::homePath() + QLatin1String("/Measurements.csv")) {
+    createControls();
+    connect(cmdMeasure, &QPushButton::clicked, this, &MeasureTab::cmdMeasure_Click);
+    connect(cmdIdentify, &QPushButton::clicked, this, &MeasureTab::cmdIdentify_Click);
+    connect(cmdSaveCsv, &QPushButton::clicked, this, &MeasureTab::cmdSaveCsv_Click);
+    connect(cmdClearMeasurements, &QPushButton::clicked, this,
+            &MeasureTab::cmdClearMeasurements_Click);
+    connect(m_runner, &MeasurementRunner::MeasurementEnded, this,
+            &MeasureTab::Runner_MeasurementEnded);
+    connect(m_runner, &MeasurementRunner::RunningChanged, this, &MeasureTab::Runner_RunningChanged);
+    connect(&m_link, &SensorLink::CommandTransmitted, this, &MeasureTab::Link_CommandTransmitted);
+    connect(&m_link, &SensorLink::ExchangeEnded, this, &MeasureTab::Link_ExchangeEnded);
+}
+
+void MeasureTab::createControls() {
+    txtMeasureAddress = new QLineEdit(this);
+    txtMeasureAddress->setFixedWidth(fontMetrics().horizontalAdvance(QStringLiteral("MMM")));
+    cboMethod = new QComboBox(this);
+    cboMethod->addItems(MeasurementMethod::AllNames());
+    cboMethod->setCurrentText(DefaultMethod);
+    cboMethod->setMaxVisibleItems(20);
+    txtMeasureRepeat = new QSpinBox(this);
+    txtMeasureRepeat->setRange(0, MaxRepeatSeconds);
+    txtMeasureRepeat->setSuffix(tr(" s"));
+    txtMeasureRepeat->setSpecialValueText(tr("once"));
+    txtMeasureRepeat->setToolTip(tr("Seconds from the start of one measurement to the start of "
+                                    "the next; 0 measures once"));
+    cmdMeasure = new QPushButton(tr("Measure"), this);
+    cmdIdentify = new QPushButton(tr("Identify"), this);
+
+    auto* choices = new QHBoxLayout;
+    const auto addLabelled = [this, choices](const QString& caption, QWidget* control) {
+        auto* label = new QLabel(caption, this);
+        label->setBuddy(control);
+        choices->addWidget(label);
+        choices->addWidget(control);
+    };
+    addLabelled(tr("&Address"), txtMeasureAddress);
+    addLabelled(tr("M&ethod"), cboMethod);
+    addLabelled(tr("&Repeat every"), txtMeasureRepeat);
+    choices->addWidget(cmdMeasure);
+    choices->addStretch();
+    choices->addWidget(cmdIdentify);
+
+    grdMeasurements = new QTableView(this);
+    grdMeasurements->setModel(&m_table);
+    grdMeasurements->setSelectionBehavior(QAbstractItemView::SelectRows);
+    grdMeasurements->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
+    grdMeasurements->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    // The newest row stays in sight as the table grows.
+    connect(&m_table, &QAbstractItemModel::rowsInserted, grdMeasurements,
+            [this] { grdMeasurements->scrollToBottom(); });
+    picPlot = new MeasurePlot(this);
+    auto* views = new QSplitter(Qt::Horizontal, this);
+    views->addWidget(grdMeasurements);
+    views->addWidget(picPlot);
+    views->setChildrenCollapsible(false);
+
+    cmdSaveCsv = new QPushButton(tr("Save as CSV…"), this);
+    cmdClearMeasurements = new QPushButton(tr("Clear"), this);
+    auto* tableButtons = new QHBoxLayout;
+    tableButtons->addWidget(createIdentificationFields(), 1);
+    tableButtons->addWidget(cmdSaveCsv, 0, Qt::AlignBottom);
+    tableButtons->addWidget(cmdClearMeasurements, 0, Qt::AlignBottom);
+
+    auto* page = new QVBoxLayout(this);
+    page->addLayout(choices);
+    page->addWidget(views, 1);
+    page->addLayout(tableButtons);
+}
+
+QWidget* MeasureTab::createIdentificationFields() {
+    auto* fields = new QWidget(this);
+    auto* grid = new QGridLayout(fields);
+    grid->setContentsMargins(0, 0, 0, 0);
+    const auto addField = [this, grid](const QString& caption, int row, int column,
+                                       int fieldColumns = 1) {
+        auto* field = new QLineEdit(this);
+        field->setReadOnly(true);
+        auto* label = new QLabel(caption, this);
+        label->setBuddy(field);
+        grid->addWidget(label, row, column * 2);
+        grid->addWidget(field, row, column * 2 + 1, 1, fieldColumns);
+        return field;
+    };
+    txtSdi12Version = addField(tr("SDI-12 version"), 0, 0);
+    txtVendor = addField(tr("Vendor"), 0, 1);
+    txtModel = addField(tr("Model"), 0, 2);
+    txtSensorVersion = addField(tr("Sensor version"), 1, 0);
+    txtIdentificationRest = addField(tr("Rest"), 1, 1, 3);
+    return fields;
+}
+
+std::optional<QChar> MeasureTab::address() {
+    const QString text = txtMeasureAddress->text();
+    if (text.size() == 1 && text.at(0).unicode() > 0x20 && text.at(0).unicode() < 0x7F)
+        return text.at(0);
+    m_status.SetPanelText(1, tr("Measure: give the sensor's address, one character"));
+    return std::nullopt;
+}
+
+void MeasureTab::cmdMeasure_Click() {
+    if (m_runner->IsRunning()) {
+        m_runner->Stop();
+        return;
+    }
+    const std::optional<QChar> sensor = address();
+    const std::optional<MeasurementMethod> method =
+        MeasurementMethod::FromName(cboMethod->currentText());
+    if (!sensor || !method)
+        return;
+    m_runner->Start(*sensor, *method, txtMeasureRepeat->value());
+}
+
+void MeasureTab::cmdIdentify_Click() {
+    if (const std::optional<QChar> sensor = address())
+        m_link.SendCommand(*sensor + QStringLiteral("I!"));
+}
+
+void MeasureTab::cmdSaveCsv_Click() {
+    FileDialogRequest request;
+    request.Title = tr("Save the measurements as");
+    request.InitialFileName = m_csvFileName;
+    request.Filter = QStringLiteral("CSV Files (*.csv)|*.csv|All Files (*.*)|*.*");
+    request.DefaultExtension = QStringLiteral("csv");
+    request.ConfirmOverwrite = true;
+    const std::optional<QString> fileName = m_dialog.ShowSave(request);
+    if (!fileName || fileName->isEmpty())
+        return;
+    m_csvFileName = *fileName;
+    QString reason;
+    if (AtomicFile::Replace(m_csvFileName, MeasurementCsv::Format(m_table), &reason))
+        m_status.SetPanelText(
+            1,
+            tr("The measurements are saved in %1.").arg(QDir::toNativeSeparators(m_csvFileName)));
+    else
+        m_status.SetPanelText(1, tr("The measurements cannot be saved to %1 (%2).")
+                                     .arg(QDir::toNativeSeparators(m_csvFileName), reason));
+}
+
+void MeasureTab::cmdClearMeasurements_Click() {
+    m_table.Clear();
+    picPlot->Clear();
+}
+
+void MeasureTab::Runner_MeasurementEnded(const MeasurementRecord& record) {
+    m_table.Append(record);
+    // Only a complete measurement is drawn: a part of one would read as a
+    // reading.
+    if (!record.Outcome.IsComplete())
+        return;
+    QList<double> numbers;
+    for (const MeasuredValue& value : record.Outcome.Values)
+        numbers.append(value.Number);
+    picPlot->AddMeasurement(record.Time, numbers);
+}
+
+void MeasureTab::Runner_RunningChanged(bool running) {
+    cmdMeasure->setText(running ? tr("Stop") : tr("Measure"));
+    txtMeasureAddress->setEnabled(!running);
+    cboMethod->setEnabled(!running);
+    txtMeasureRepeat->setEnabled(!running);
+}
+
+void MeasureTab::Link_CommandTransmitted(ExchangeId exchange, const QString& command) {
+    if (Identification::IsIdentifyCommand(command))
+        m_identifyExchange = exchange;
+}
+
+void MeasureTab::Link_ExchangeEnded(ExchangeId exchange, ExchangeOutcome outcome,
+                                    const QByteArray& answer) {
+    if (exchange == NoExchange || exchange != m_identifyExchange)
+        return;
+    m_identifyExchange = NoExchange;
+    if (outcome != ExchangeOutcome::Answered)
+        return;
+    if (const std::optional<Identification> identification = Identification::Decode(answer))
+        showIdentification(*identification);
+    else
+        m_status.SetPanelText(1, tr("The answer to the identification is not of the form "
+                                    "allccccccccmmmmmmvvv…"));
+}
+
+void MeasureTab::showIdentification(const Identification& identification) {
+    txtSdi12Version->setText(identification.Sdi12Version);
+    txtVendor->setText(identification.Vendor);
+    txtModel->setText(identification.Model);
+    txtSensorVersion->setText(identification.SensorVersion);
+    txtIdentificationRest->setText(identification.Rest);
+    for (QLineEdit* field :
+         {txtSdi12Version, txtVendor, txtModel, txtSensorVersion, txtIdentificationRest})
+        field->setCursorPosition(0);
+}

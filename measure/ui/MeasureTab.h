@@ -1,0 +1,74 @@
+#pragma once
+
+#include "link/Exchange.h"
+#include "measure/MeasurementTable.h"
+
+#include <QWidget>
+
+#include <optional>
+
+class QComboBox;
+class QLineEdit;
+class QPushButton;
+class QSpinBox;
+class QTableView;
+class IClock;
+class IFileDialog;
+class IStatusPanels;
+class MeasurePlot;
+class MeasurementRunner;
+class SensorLink;
+struct Identification;
+
+// The Measure tab: picks a sensor and a measurement method, runs whole
+// measurements with one press (once or every so many seconds), shows their
+// values in a table and a plot, saves the table as CSV, and shows the
+// fields of any identification the sensor gives, whoever asked for it.
+class MeasureTab : public QWidget {
+    Q_OBJECT
+public:
+    MeasureTab(SensorLink& link, IClock& clock, IStatusPanels& status, IFileDialog& dialog,
+               QWidget* parent = nullptr);
+
+    QLineEdit* txtMeasureAddress = nullptr;
+    QComboBox* cboMethod = nullptr;
+    QSpinBox* txtMeasureRepeat = nullptr;
+    QPushButton* cmdMeasure = nullptr;
+    QPushButton* cmdIdentify = nullptr;
+    QTableView* grdMeasurements = nullptr;
+    MeasurePlot* picPlot = nullptr;
+    QPushButton* cmdSaveCsv = nullptr;
+    QPushButton* cmdClearMeasurements = nullptr;
+    QLineEdit* txtSdi12Version = nullptr;
+    QLineEdit* txtVendor = nullptr;
+    QLineEdit* txtModel = nullptr;
+    QLineEdit* txtSensorVersion = nullptr;
+    QLineEdit* txtIdentificationRest = nullptr;
+
+    const MeasurementTable& Table() const { return m_table; }
+    MeasurementRunner& Runner() { return *m_runner; }
+
+    void cmdMeasure_Click();
+    void cmdIdentify_Click();
+    void cmdSaveCsv_Click();
+    void cmdClearMeasurements_Click();
+
+private:
+    void createControls();
+    QWidget* createIdentificationFields();
+    // The one address character, or nothing (status panel 1 says why).
+    std::optional<QChar> address();
+    void showIdentification(const Identification& identification);
+    void Runner_MeasurementEnded(const MeasurementRecord& record);
+    void Runner_RunningChanged(bool running);
+    void Link_CommandTransmitted(ExchangeId exchange, const QString& command);
+    void Link_ExchangeEnded(ExchangeId exchange, ExchangeOutcome outcome, const QByteArray& answer);
+
+    SensorLink& m_link;
+    IStatusPanels& m_status;
+    IFileDialog& m_dialog;
+    MeasurementTable m_table;
+    MeasurementRunner* m_runner;
+    ExchangeId m_identifyExchange = NoExchange;
+    QString m_csvFileName; // the dialog starts from the last one chosen
+};

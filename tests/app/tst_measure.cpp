@@ -1,0 +1,285 @@
+#include "WindowHarness.h"
+
+#include "app/TwoPanelStatusBar.h"
+#include "commands/ui/CommandLine.h"
+#include "measure/Crc16.h"
+#include "measure/ui/MeasureTab.h"
+#include "measure/ui/MeasurementRunner.h"
+#include "platform/serial/SerialTerminalView.h"
+#include "platform/ui/DropDownComboBox.h"
+
+#include <QComboBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QtTest>
+
+// The Measure tab in the real window, over the fake port and clock: the
+// whole sequence, its hold on the link, identification from any sender, and
+// the CSV file.
+class TestMeasure : public QObject {
+    Q_OBJECT
+private slots:
+    void measurementWithCrcFillsTheTable();
+    void otherSendersAreRefusedWhileMeasuring_data();
+    void otherSendersAreRefusedWhileMeasuring();
+    void commandRepeatWaitsForTheMeasurement();
+    void stopEndsTheMeasurementAndFreesTheLink();
+    void repetitionStartsEachCycleOnItsTimer();
+    void identificationFromAnySender_data();
+    void identificationFromAnySender();
+    void addressKeptInStepWithTheAddressBox();
+    void csvReadsBackAsTheTable();
+    void csvFailureIsReported();
+};
+
+namespace {
+
+// The sensor's answer: its bytes arrive, then a quiet tick completes them.
+void answer(WindowHarness& harness, const QByteArray& line) {
+    harness.Serial.Receive(line + "\r\n");
+    harness.Tick();
+}
+
+QByteArray withCrc(const QByteArray& line) {
+    return line + Sdi12Crc::Encode(Sdi12Crc::Compute(line));
+}
+
+MeasureTab& tab(WindowHarness& harness) {
+    return *harness.Window->Measure;
+}
+
+// Presses Measure with the method picked and checks the start command went.
+void startMeasuring(WindowHarness& harness, const QString& method, int repeatSeconds = 0) {
+    tab(harness).cboMethod->setCurrentText(method);
+    tab(harness).txtMeasureRepeat->setValue(repeatSeconds);
+    harness.Serial.ClearSent();
+    QTest::mouseClick(tab(harness).cmdMeasure, Qt::LeftButton);
+}
+
+QString cell(const MeasurementTable& table, int row, int column) {
+    return table.data(table.index(row, column)).toString();
+}
+
+} // namespace
+
+void TestMeasure::measurementWithCrcFillsTheTable() {
+    WindowHarness harness;
+    QCOMPARE(harness.Window->SSTab->tabText(4), QStringLiteral("Measure"));
+    startMeasuring(harness, QStringLiteral("MC"));
+    QCOMPARE(harness.Serial.Sent(), QByteArray("0MC!"));
+    QCOMPARE(tab(harness).cmdMeasure->text(), QStringLiteral("Stop"));
+
+    answer(harness, "00023");
+    QVERIFY(tab(harness).Runner().WaitTimer().Enabled());
+    QCOMPARE(tab(harness).Runner().WaitTimer().Interval(), 2000);
+    harness.Serial.ClearSent();
+    answer(harness, "0"); // the service request ends the wait
+    QCOMPARE(harness.Serial.Sent(), QByteArray("0D0!"));
+    harness.Serial.ClearSent();
+    answer(harness, withCrc("0+21.37-0.12"));
+    // D0 gave two of three values: D1 follows.
+    QCOMPARE(harness.Serial.Sent(), QByteArray("0D1!"));
+    answer(harness, withCrc("0+7.91"));
+
+    const MeasurementTable& table = tab(harness).Table();
+    QCOMPARE(table.rowCount(), 1);
+    QCOMPARE(table.ColumnTitles(),
+             QStringList({"Time", "Value 1", "Value 2", "Value 3", "Result"}));
+    QCOMPARE(cell(table, 0, 0), QStringLiteral("2026-01-31 14:05:09"));
+    QCOMPARE(QStringList({cell(table, 0, 1), cell(table, 0, 2), cell(table, 0, 3)}),
+             QStringList({"+21.37", "-0.12", "+7.91"}));
+    QCOMPARE(cell(table, 0, 4), QStringLiteral("OK"));
+    QCOMPARE(tab(harness).cmdMeasure->text(), QStringLiteral("Measure"));
+    QVERIFY(!harness.Window->Link().IsHeld());
+}
+
+void TestMeasure::otherSendersAreRefusedWhileMeasuring_data() {
+    QTest::addColumn<QString>("sender");
+    QTest::newRow("command line") << "send";
+    QTest::newRow("quick button") << "quick";
+    QTest::newRow("terminal typing") << "typed";
+    QTest::newRow("identify") << "identify";
+}
+
+void TestMeasure::otherSendersAreRefusedWhileMeasuring() {
+    QFETCH(QString, sender);
+    WindowHarness harness;
+    frmSDI12& window = *harness.Window;
+    startMeasuring(harness, QStringLiteral("M"));
+    answer(harness, "00101");
+    harness.Serial.ClearSent();
+    if (sender == QLatin1String("send")) {
+        window.cboCmd->setEditText(QStringLiteral("I"));
+        QVERIFY(window.Commands().cmdSend_Click().What == SendOutcome::Kind::Held);
+    } else if (sender == QLatin1String("quick")) {
+        QTest::mouseClick(window.cmdID, Qt::LeftButton);
+    } else if (sender == QLatin1String("typed")) {
+        QTest::keyClick(window.SaxView, Qt::Key_A);
+    } else {
+        QTest::mouseClick(tab(harness).cmdIdentify, Qt::LeftButton);
+    }
+    QCOMPARE(harness.Serial.Sent(), QByteArray());
+    QVERIFY2(harness.Panel(1).startsWith(QStringLiteral("Not sent: a measurement is running")),
+             qPrintable(harness.Panel(1)));
+    // The measurement goes on undisturbed.
+    tab(harness).Runner().WaitTimer().RaiseTimer();
+    QCOMPARE(harness.Serial.Sent(), QByteArray("0D0!"));
+}
+
+void TestMeasure::commandRepeatWaitsForTheMeasurement() {
+    WindowHarness harness;
+    frmSDI12& window = *harness.Window;
+    window.txtRepeatCmd->setText(QStringLiteral("3"));
+    window.cboCmd->setEditText(QStringLiteral("R0"));
+    window.Commands().cmdSend_Click();
+    answer(harness, "0+1");
+    QVERIFY(window.tmrRepeatCmd->Enabled());
+
+    startMeasuring(harness, QStringLiteral("M"));
+    harness.Serial.ClearSent();
+    window.tmrRepeatCmd->RaiseTimer();
+    QCOMPARE(harness.Serial.Sent(), QByteArray());
+    QCOMPARE(window.txtRepeatCmd->text(), QStringLiteral("3")); // no send, no count
+
+    answer(harness, "00001");
+    answer(harness, "0+2");
+    harness.Serial.ClearSent();
+    window.tmrRepeatCmd->RaiseTimer();
+    // The operator's command again, not the measurement's last.
+    QCOMPARE(harness.Serial.Sent(), QByteArray("0R0!"));
+    QCOMPARE(window.txtRepeatCmd->text(), QStringLiteral("2"));
+}
+
+void TestMeasure::stopEndsTheMeasurementAndFreesTheLink() {
+    WindowHarness harness;
+    startMeasuring(harness, QStringLiteral("C"), 5);
+    answer(harness, "000203");
+    QTest::mouseClick(tab(harness).cmdMeasure, Qt::LeftButton);
+
+    const MeasurementTable& table = tab(harness).Table();
+    QCOMPARE(table.rowCount(), 1);
+    QCOMPARE(cell(table, 0, 1), QStringLiteral("Stopped"));
+    QCOMPARE(harness.Panel(1), QStringLiteral("Measurement failed: Stopped"));
+    QCOMPARE(tab(harness).cmdMeasure->text(), QStringLiteral("Measure"));
+    QVERIFY(!tab(harness).Runner().CycleTimer().Enabled());
+    QVERIFY(!tab(harness).Runner().WaitTimer().Enabled());
+    harness.Serial.ClearSent();
+    QVERIFY(harness.Window->Link().SendCommand(QStringLiteral("0I!")).IsSent());
+    QCOMPARE(harness.Serial.Sent(), QByteArray("0I!"));
+}
+
+void TestMeasure::repetitionStartsEachCycleOnItsTimer() {
+    WindowHarness harness;
+    const qint64 started = harness.Clock.TickMs();
+    startMeasuring(harness, QStringLiteral("R0"), 5);
+    harness.Clock.Advance(60);
+    answer(harness, "0+1.5");
+    MeasurementRunner& runner = tab(harness).Runner();
+    // Five seconds from the start of the one before, less the time it took.
+    QVERIFY(runner.CycleTimer().Enabled());
+    QCOMPARE(runner.CycleTimer().Interval(), 5000 - (harness.Clock.TickMs() - started));
+    QCOMPARE(tab(harness).cmdMeasure->text(), QStringLiteral("Stop"));
+    QVERIFY(!harness.Window->Link().IsHeld()); // free between measurements
+
+    harness.Serial.ClearSent();
+    runner.CycleTimer().RaiseTimer();
+    QCOMPARE(harness.Serial.Sent(), QByteArray("0R0!"));
+    answer(harness, "0-2");
+    // A failed cycle is named and the repetition goes on.
+    runner.CycleTimer().RaiseTimer();
+    answer(harness, "1+3");
+    const MeasurementTable& table = tab(harness).Table();
+    QCOMPARE(table.rowCount(), 3);
+    QCOMPARE(cell(table, 1, 1), QStringLiteral("-2"));
+    QVERIFY2(cell(table, 2, 2).contains(QStringLiteral("address 1, not 0")),
+             qPrintable(cell(table, 2, 2)));
+    QVERIFY(runner.IsRunning());
+}
+
+void TestMeasure::identificationFromAnySender_data() {
+    QTest::addColumn<QString>("sender");
+    QTest::newRow("quick button") << "quick";
+    QTest::newRow("command line") << "typed";
+    QTest::newRow("Measure tab") << "identify";
+}
+
+void TestMeasure::identificationFromAnySender() {
+    QFETCH(QString, sender);
+    WindowHarness harness;
+    frmSDI12& window = *harness.Window;
+    if (sender == QLatin1String("quick")) {
+        QTest::mouseClick(window.cmdID, Qt::LeftButton);
+    } else if (sender == QLatin1String("typed")) {
+        window.cboCmd->setEditText(QStringLiteral("I"));
+        window.Commands().cmdSend_Click();
+    } else {
+        QTest::mouseClick(tab(harness).cmdIdentify, Qt::LeftButton);
+    }
+    QCOMPARE(harness.Serial.Sent().right(3), QByteArray("0I!"));
+    answer(harness, "014QUENVRELPRBSIM100SIM0001");
+    MeasureTab& measure = tab(harness);
+    QCOMPARE((QStringList{measure.txtSdi12Version->text(), measure.txtVendor->text(),
+                          measure.txtModel->text(), measure.txtSensorVersion->text(),
+                          measure.txtIdentificationRest->text()}),
+             QStringList({"1.4", "QUENVREL", "PRBSIM", "100", "SIM0001"}));
+}
+
+void TestMeasure::addressKeptInStepWithTheAddressBox() {
+    WindowHarness harness;
+    QLineEdit& measureAddress = *tab(harness).txtMeasureAddress;
+    QCOMPARE(measureAddress.text(), QStringLiteral("0"));
+    harness.Window->txtNode->setText(QStringLiteral("7"));
+    QCOMPARE(measureAddress.text(), QStringLiteral("7"));
+    measureAddress.selectAll();
+    QTest::keyClicks(&measureAddress, QStringLiteral("b"));
+    QCOMPARE(harness.Window->txtNode->text(), QStringLiteral("b"));
+
+    harness.Serial.ClearSent();
+    measureAddress.clear();
+    QTest::mouseClick(tab(harness).cmdMeasure, Qt::LeftButton);
+    QCOMPARE(harness.Serial.Sent(), QByteArray());
+    QVERIFY(harness.Panel(1).contains(QStringLiteral("address")));
+}
+
+void TestMeasure::csvReadsBackAsTheTable() {
+    WindowHarness harness;
+    startMeasuring(harness, QStringLiteral("R0"));
+    answer(harness, "0+21.37-.5+1013.2");
+    startMeasuring(harness, QStringLiteral("R0"));
+    answer(harness, "0+1,5");
+
+    const QString fileName = harness.Pieces.Folders.Root() + QLatin1String("/run, 1.csv");
+    harness.Pieces.Dialog.QueueFileName(fileName);
+    QTest::mouseClick(tab(harness).cmdSaveCsv, Qt::LeftButton);
+    QFile file(fileName);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = file.readAll().split('\n');
+    QCOMPARE(lines.size(), 4); // three rows and the empty end
+    QCOMPARE(lines[0], QByteArray("Time,Value 1,Value 2,Value 3,Result\r"));
+    const QList<QByteArray> first = lines[1].chopped(1).split(',');
+    QCOMPARE(QDateTime::fromString(QString::fromLatin1(first[0]), Qt::ISODate),
+             QDateTime(QDate(2026, 1, 31), QTime(14, 5, 9)));
+    QCOMPARE(first.mid(1), QList<QByteArray>({"+21.37", "-.5", "+1013.2", "OK"}));
+    QCOMPARE(first[1].toDouble() + first[2].toDouble(), 20.87); // "." whatever the locale
+    // A fault holding a comma is quoted whole.
+    QVERIFY2(lines[2].contains(",,,,\"0R0!: the answer 0+1,5<CR><LF> is not"),
+             lines[2].constData());
+    QVERIFY(harness.Panel(1).contains(QStringLiteral("saved")));
+
+    QTest::mouseClick(tab(harness).cmdClearMeasurements, Qt::LeftButton);
+    QCOMPARE(tab(harness).Table().rowCount(), 0);
+}
+
+void TestMeasure::csvFailureIsReported() {
+    WindowHarness harness;
+    harness.Pieces.Dialog.QueueFileName(harness.Pieces.Folders.Root() +
+                                        QLatin1String("/no such folder/m.csv"));
+    QTest::mouseClick(tab(harness).cmdSaveCsv, Qt::LeftButton);
+    QVERIFY2(harness.Panel(1).startsWith(QStringLiteral("The measurements cannot be saved")),
+             qPrintable(harness.Panel(1)));
+}
+
+QTEST_MAIN(TestMeasure)
+#include "tst_measure.moc"

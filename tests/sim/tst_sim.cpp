@@ -12,14 +12,28 @@ class TestSim : public QObject {
 private slots:
     // Each row runs "command>answer" exchanges, split by "|", in order on fresh
     // sensors. An empty answer stands for silence; a setting the command wrote
-    // follows in brackets.
+    // follows in brackets. The CRCs here were worked out apart from the
+    // product's own CRC code.
     void answers_data() {
         QTest::addColumn<QString>("addresses");
         QTest::addColumn<QString>("exchanges");
         QTest::newRow("one sensor, values drifting between measurements")
             << "0"
-            << "0!>0|?!>0|?X!>0KV|0I!>013QUENVRELPRBSIM100SIM0001|0Z!>|0M!>00002|"
-               "0D0!>0+12.34+21.5|0D1!>0|0C!>000002|0R0!>0+12.36+21.7";
+            << "0!>0|?!>0|?X!>0KV|0I!>013QUENVRELPRBSIM100SIM0001|0Z!>|0D0!>0|0M!>00023|"
+               "0D0!>0+21.37+1013.2+12.64|0D1!>0|0C!>000103|0D0!>0+21.39+1013.3+12.63|"
+               "0R0!>0+21.41+1013.4+12.62";
+        QTest::newRow("CRC on each data answer")
+            << "0"
+            << "0MC!>00023|0D0!>0+21.37+1013.2+12.64Hw~|0D1!>0AP@|0RC0!>0+21.39+1013.3+12.63DF`|"
+               "0M!>00023|0D1!>0";
+        QTest::newRow("a profile over two data answers, other sets, none from M4 on")
+            << "0"
+            << "0M1!>00029|0D0!>0+21.37+20.96+20.55+20.14+19.73|0D1!>0+19.32+18.91+18.50+18.09|"
+               "0D2!>0|0C1!>000109|0M2!>00021|0D0!>0+48.4|0R3!>0-0.15+8.00|0M4!>00000|"
+               "0C9!>000000|0R9!>0|0V!>00023|0D0!>0+0+2.500+12.63";
+        QTest::newRow("no measurement without its number")
+            << "0"
+            << "0M0!>|0C0!>|0R!>|0RC!>|0MCC!>|0M12!>|0VC!>|0D!>|0DA!>";
         QTest::newRow("address change") << "50"
                                         << "?!>5|0A5!>0|0A*!>0|0A3!>3|3!>3|0!>";
         QTest::newRow("settings per sensor, malformed writes")
@@ -88,6 +102,35 @@ private slots:
             }
         }
         QTRY_COMPARE(sim.Lines(), QStringList({"rx 4!", "wake 2", "rx 4!", "wake 3", "tx 4"}));
+    }
+
+    // Sensor 1's service request comes when its data are ready, after 1.2 of
+    // the 2 s it promised. None comes after a C, nor after an M that another
+    // command for the same sensor broke off, though either would be due
+    // before sensor 1's.
+    void serviceRequestFollowsAnM() {
+        SimulatorProcess sim({"--address", "012"});
+        TermiosSerialPort port;
+        port.setPortName(sim.DevicePath());
+        port.setIsOpen(true);
+        QElapsedTimer sent;
+        qint64 requestMs = -1;
+        connect(&port, &ISerialPort::BytesReceived, [&] {
+            if (requestMs < 0 && port.PeekWaiting().endsWith("\n1\r\n"))
+                requestMs = sent.elapsed();
+        });
+        for (const QString& exchange :
+             QStringList{"2C!>tx 200103", "0M!>tx 00023", "0I!>tx 013QUENVRELPRBSIM100SIM0001",
+                         "1M!>tx 10023"}) {
+            sent.start();
+            port.Transmit(exchange.section('>', 0, 0).toLatin1());
+            QVERIFY(sim.WaitForLine(exchange.section('>', 1)));
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(requestMs >= 0, 5000);
+        QVERIFY2(requestMs >= 1200 && requestMs < 2000,
+                 qPrintable(QString("service request after %1 ms").arg(requestMs)));
+        QVERIFY(sim.WaitForLine("tx 1"));
+        QCOMPARE(sim.Lines().filter(QRegularExpression("^tx [0-2]$")), QStringList({"tx 1"}));
     }
 };
 

@@ -95,5 +95,5 @@ Reply ExtendedSettings::respond(char address, const std::string& body) {
     if (!rule->accepts(operand))
         return answering(sensor + "ERR");
     values_[base] = operand;
-    return Reply{sensor + base + operand, SettingChange{base, operand}};
+    return Reply{sensor + base + operand, SettingChange{base, operand}, std::nullopt};
 }

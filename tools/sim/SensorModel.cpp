@@ -1,20 +1,21 @@
 #include "tools/sim/SensorModel.h"
 
+#include "measure/Crc16.h"
+#include "tools/sim/MeasuredValues.h"
 #include "tools/sim/SimIdentity.h"
 
 #include <cctype>
-#include <cstdio>
 
 namespace {
 
-// Two values that drift slowly from one measurement to the next, as a water
-// level in metres and a temperature in degrees would.
-std::string readingValues(int reading) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%+.2f%+.1f", 12.34 + 0.01 * (reading % 50),
-                  21.5 + 0.1 * (reading % 20));
-    return text;
-}
+// An M measurement promises its data in 2 s ("a002n") and has them ready
+// a little sooner, when the sensor says so with a service request.
+constexpr char kMeasureSeconds[] = "002";
+constexpr std::chrono::milliseconds kDataReadyAfter(1200);
+// A C measurement promises its data in 1 s and sends no service request.
+constexpr char kConcurrentSeconds[] = "001";
+// A measurement without values is ready at once.
+constexpr char kNoWait[] = "000";
 
 std::string identification() {
     return std::string("13") + SimIdentity::kVendor + SimIdentity::kModel + SimIdentity::kVersion +
@@ -25,7 +26,7 @@ std::string identification() {
 
 SensorModel::SensorModel(const std::string& addresses) {
     for (const char address : addresses)
-        sensors_.push_back(Sensor{address, 0, readingValues(0), ExtendedSettings()});
+        sensors_.push_back(Sensor{address, 0, {}, false, ExtendedSettings()});
 }
 
 bool SensorModel::isValidAddress(char character) {
@@ -50,36 +51,57 @@ Reply SensorModel::respond(const std::string& command) {
 
 Reply SensorModel::respond(Sensor& sensor, const std::string& body) {
     const std::string address(1, sensor.address);
-    const auto measure = [&sensor] { sensor.values = readingValues(sensor.readings++); };
-
     if (body.empty())
         return answering(address);
     if (body == "I")
         return answering(address + identification());
     if (body.size() == 2 && body[0] == 'A')
         return changeAddress(sensor, body[1]);
-    if (body == "M") {
-        measure();
-        return answering(address + "0002");
-    }
-    if (body == "C" || body == "CC") {
-        measure();
-        return answering(address + "00002");
-    }
-    if (body == "R0") {
-        measure();
-        return answering(address + sensor.values);
-    }
-    if (body == "D0")
-        return answering(address + sensor.values);
-    // Both values fit in D0; the further data commands have nothing more.
-    if (body.size() == 2 && body[0] == 'D' && body[1] >= '1' && body[1] <= '9')
-        return answering(address);
-    if (body == "V")
-        return answering(address + "0000");
+    if (const std::optional<MeasurementCommand> command = MeasurementCommand::read(body))
+        return measure(sensor, *command);
+    if (body.size() == 2 && body[0] == 'D' && body[1] >= '0' && body[1] <= '9')
+        return sendData(sensor, body[1] - '0');
     if (body[0] == 'X')
         return sensor.extended.respond(sensor.address, body);
     return {};
+}
+
+Reply SensorModel::measure(Sensor& sensor, const MeasurementCommand& command) {
+    using Kind = MeasurementCommand::Kind;
+    const int reading = sensor.readings++;
+    const std::vector<std::string> values = command.kind == Kind::Verify
+                                                ? MeasuredValues::verification(reading)
+                                                : MeasuredValues::of(command.index, reading);
+    const std::string address(1, sensor.address);
+    if (command.kind == Kind::Continuous)
+        return answering(checked(address + MeasuredValues::joined(values), command.withCrc));
+
+    sensor.data = MeasuredValues::intoDataAnswers(values);
+    sensor.dataWithCrc = command.withCrc;
+    const std::string count = std::to_string(values.size());
+    if (command.kind == Kind::Concurrent) {
+        const std::string twoDigitCount = count.size() == 1 ? "0" + count : count;
+        return answering(address + (values.empty() ? kNoWait : kConcurrentSeconds) + twoDigitCount);
+    }
+    if (values.empty())
+        return answering(address + kNoWait + count);
+    Reply reply = answering(address + kMeasureSeconds + count);
+    reply.followUp = FollowUp{address, kDataReadyAfter};
+    return reply;
+}
+
+// A data command past the last group answers the address alone.
+Reply SensorModel::sendData(const Sensor& sensor, int group) const {
+    const auto index = static_cast<std::size_t>(group);
+    const std::string values = index < sensor.data.size() ? sensor.data[index] : std::string();
+    return answering(checked(std::string(1, sensor.address) + values, sensor.dataWithCrc));
+}
+
+std::string SensorModel::checked(std::string text, bool withCrc) {
+    if (!withCrc)
+        return text;
+    const QByteArray crc = Sdi12Crc::Encode(Sdi12Crc::Compute(QByteArray::fromStdString(text)));
+    return text + crc.toStdString();
 }
 
 // An address that is not valid or belongs to another sensor on the bus is

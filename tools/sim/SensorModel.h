@@ -1,6 +1,7 @@
 #pragma once
 
 #include "tools/sim/ExtendedSettings.h"
+#include "tools/sim/MeasurementCommand.h"
 #include "tools/sim/Reply.h"
 
 #include <string>
@@ -24,11 +25,17 @@ private:
     struct Sensor {
         char address;
         int readings = 0; // measurements taken so far
-        std::string values;
+        // The latest measurement's values, one group for each of D0, D1 ...
+        std::vector<std::string> data;
+        bool dataWithCrc = false;
         ExtendedSettings extended;
     };
 
     Reply respond(Sensor& sensor, const std::string& body);
+    Reply measure(Sensor& sensor, const MeasurementCommand& command);
+    Reply sendData(const Sensor& sensor, int group) const;
+    // text with its CRC appended when asked for.
+    static std::string checked(std::string text, bool withCrc);
     Reply changeAddress(Sensor& sensor, char newAddress);
     Sensor* sensorAt(char address);
 

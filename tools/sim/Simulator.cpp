@@ -6,6 +6,7 @@
 
 #include <QCoreApplication>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -58,6 +59,11 @@ void Simulator::handle(const ReceivedCommand& command) {
     // A sensor that was not woken does not hear the command at all.
     if (options_.silent || command.wakeUps < options_.wakeUps)
         return;
+    // Any command a sensor hears aborts the measurement it was taking, and
+    // with it the service request it was going to send.
+    const char address = command.text.front();
+    if (const auto pending = followUps_.find(address); pending != followUps_.end())
+        pending->second.timer.stop();
     const Reply reply = sensors_.respond(command.text);
     if (reply.change)
         reporter_.line("set " + reply.change->base + " " + printable(reply.change->value));
@@ -65,5 +71,26 @@ void Simulator::handle(const ReceivedCommand& command) {
         const auto start = AnswerTransmitter::Clock::now() + kTurnaround +
                            std::chrono::milliseconds(options_.lateMs);
         transmitter_.queue(*reply.answer, start);
+        if (reply.followUp)
+            scheduleFollowUp(address, *reply.followUp, start);
     }
+}
+
+// The line is queued only when due, so that answers to other sensors in
+// the meantime go out first, and so that a later command can still drop it.
+void Simulator::scheduleFollowUp(char address, const FollowUp& followUp,
+                                 AnswerTransmitter::Clock::time_point answerStart) {
+    const auto [entry, created] = followUps_.try_emplace(address);
+    PendingLine& pending = entry->second;
+    if (created) {
+        pending.timer.setSingleShot(true);
+        pending.timer.setTimerType(Qt::PreciseTimer);
+        QObject::connect(&pending.timer, &QTimer::timeout, [this, &pending] {
+            transmitter_.queue(pending.line, AnswerTransmitter::Clock::now());
+        });
+    }
+    pending.line = followUp.line;
+    const auto wait = answerStart + followUp.delay - AnswerTransmitter::Clock::now();
+    pending.timer.start(
+        std::max(std::chrono::milliseconds(0), std::chrono::ceil<std::chrono::milliseconds>(wait)));
 }

@@ -6,12 +6,17 @@
 #include "tools/sim/SimOptions.h"
 
 #include <QSocketNotifier>
+#include <QTimer>
+
+#include <map>
+#include <string>
 
 class PseudoTerminal;
 class Reporter;
 
 // The simulated sensors at work: commands from the line go to the sensor
-// model, its answers go back paced, and every step is reported.
+// model, its answers go back paced, its service requests follow when their
+// data are ready, and every step is reported.
 class Simulator {
 public:
     Simulator(const PseudoTerminal& line, const SimOptions& options, const Reporter& reporter);
@@ -19,6 +24,14 @@ public:
 private:
     void readLine();
     void handle(const ReceivedCommand& command);
+    void scheduleFollowUp(char address, const FollowUp& followUp,
+                          AnswerTransmitter::Clock::time_point answerStart);
+
+    // A line a sensor sends by itself once its timer runs out.
+    struct PendingLine {
+        QTimer timer;
+        std::string line;
+    };
 
     const PseudoTerminal& line_;
     SimOptions options_;
@@ -26,5 +39,6 @@ private:
     CommandFramer framer_;
     SensorModel sensors_;
     AnswerTransmitter transmitter_;
+    std::map<char, PendingLine> followUps_; // by the address of the sensor that sends it
     QSocketNotifier notifier_;
 };

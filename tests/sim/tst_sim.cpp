@@ -1,3 +1,4 @@
+#include "measure/MeasurementAnswers.h"
 #include "platform/serial/TermiosSerialPort.h"
 #include "support/SimulatorProcess.h"
 #include "tools/sim/CommandFramer.h"
@@ -53,6 +54,36 @@ private slots:
                 answer += " [" + reply.change->base + " " + reply.change->value + "]";
             QCOMPARE(QString::fromStdString(answer), exchange.section('>', 1));
         }
+    }
+
+    // Each CRC-checked answer passes the receiver's check, and fails it when
+    // the sensor corrupts its CRCs, in the last character alone.
+    void crcs_data() {
+        QTest::addColumn<QString>("commands"); // the last one's answer is read
+        QTest::addColumn<int>("values");
+        QTest::newRow("MC, D0") << "0MC!|0D0!" << 3;
+        QTest::newRow("CC1, the profile's second part") << "0CC1!|0D1!" << 4;
+        QTest::newRow("MC1, past the data") << "0MC1!|0D2!" << 0;
+        QTest::newRow("RC0") << "0RC0!" << 3;
+        QTest::newRow("RC9, no values") << "0RC9!" << 0;
+    }
+    void crcs() {
+        QFETCH(QString, commands);
+        QFETCH(int, values);
+        SensorModel sound("0");
+        SensorModel corrupting("0", true);
+        QByteArray answer, corrupted;
+        for (const QString& command : commands.split('|')) {
+            answer = QByteArray::fromStdString(*sound.respond(command.toStdString()).answer);
+            corrupted =
+                QByteArray::fromStdString(*corrupting.respond(command.toStdString()).answer);
+        }
+        const auto reading = MeasurementAnswers::ReadValues(answer + "\r\n", '0', true);
+        QVERIFY2(reading.IsSound(), qPrintable(reading.Fault));
+        QCOMPARE(reading.Content.size(), values);
+        QCOMPARE(corrupted.chopped(1), answer.chopped(1));
+        const QString fault = MeasurementAnswers::ReadValues(corrupted + "\r\n", '0', true).Fault;
+        QVERIFY2(fault.startsWith("CRC mismatch"), qPrintable(fault));
     }
 
     // Chunks as they come off the line: wake-up bytes (\376) and noise are
@@ -131,6 +162,18 @@ private slots:
                  qPrintable(QString("service request after %1 ms").arg(requestMs)));
         QVERIFY(sim.WaitForLine("tx 1"));
         QCOMPARE(sim.Lines().filter(QRegularExpression("^tx [0-2]$")), QStringList({"tx 1"}));
+    }
+
+    // --bad-crc reaches the sensors' answers.
+    void badCrcSwitch() {
+        SimulatorProcess sim({"--bad-crc"});
+        TermiosSerialPort port;
+        port.setPortName(sim.DevicePath());
+        port.setIsOpen(true);
+        port.Transmit("0RC0!");
+        QTRY_VERIFY(port.PeekWaiting().endsWith("\r\n"));
+        const QString fault = MeasurementAnswers::ReadValues(port.ReadAll(), '0', true).Fault;
+        QVERIFY2(fault.startsWith("CRC mismatch"), qPrintable(fault));
     }
 };
 

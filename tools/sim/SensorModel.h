@@ -13,8 +13,9 @@
 class SensorModel {
 public:
     // addresses: one character per sensor, all valid and different; the
-    // first one answers the address queries.
-    explicit SensorModel(const std::string& addresses);
+    // first one answers the address queries. corruptCrc: every CRC the
+    // sensors send is wrong, as a disturbed line would make it.
+    explicit SensorModel(const std::string& addresses, bool corruptCrc = false);
 
     static bool isValidAddress(char character);
 
@@ -35,9 +36,10 @@ private:
     Reply measure(Sensor& sensor, const MeasurementCommand& command);
     Reply sendData(const Sensor& sensor, int group) const;
     // text with its CRC appended when asked for.
-    static std::string checked(std::string text, bool withCrc);
+    std::string checked(std::string text, bool withCrc) const;
     Reply changeAddress(Sensor& sensor, char newAddress);
     Sensor* sensorAt(char address);
 
     std::vector<Sensor> sensors_;
+    bool corruptCrc_;
 };

@@ -51,7 +51,9 @@ std::optional<SimOptions> readOptions(const QStringList& arguments, QString& err
     const QCommandLineOption pause("pause", "Length of that pause in milliseconds.", "ms", "0");
     const QCommandLineOption silent("silent", "Never answer.");
     const QCommandLineOption quiet("quiet", "Print only the device path.");
-    parser.addOptions({address, link, wakeUp, late, pauseAt, pause, silent, quiet});
+    const QCommandLineOption badCrc("bad-crc",
+                                    "Send a wrong CRC with every data answer that asks for one.");
+    parser.addOptions({address, link, wakeUp, late, pauseAt, pause, silent, quiet, badCrc});
 
     if (!parser.parse(arguments)) {
         error = parser.errorText();
@@ -73,6 +75,7 @@ std::optional<SimOptions> readOptions(const QStringList& arguments, QString& err
     options.linkPath = parser.value(link).toStdString();
     options.silent = parser.isSet(silent);
     options.quiet = parser.isSet(quiet);
+    options.badCrc = parser.isSet(badCrc);
     const struct {
         const QCommandLineOption& option;
         int& target;

@@ -15,6 +15,7 @@ struct SimOptions {
     int pauseMs = 0;
     bool silent = false;
     bool quiet = false;
+    bool badCrc = false; // every CRC sent is wrong
 };
 
 // Reads the arguments (program name first). Prints the help and exits for

@@ -26,8 +26,9 @@ AnswerPacing pacingOf(const SimOptions& options) {
 
 Simulator::Simulator(const PseudoTerminal& line, const SimOptions& options,
                      const Reporter& reporter)
-    : line_(line), options_(options), reporter_(reporter), sensors_(options.addresses),
-      transmitter_(line, pacingOf(options)), notifier_(line.master(), QSocketNotifier::Read) {
+    : line_(line), options_(options), reporter_(reporter),
+      sensors_(options.addresses, options.badCrc), transmitter_(line, pacingOf(options)),
+      notifier_(line.master(), QSocketNotifier::Read) {
     transmitter_.onSent = [this](const std::string& answer) {
         reporter_.line("tx " + printable(answer));
     };

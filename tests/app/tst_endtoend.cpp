@@ -1,6 +1,7 @@
 #include "app/TwoPanelStatusBar.h"
 #include "app/frmSDI12.h"
 #include "link/TranscriptModel.h"
+#include "measure/ui/MeasureTab.h"
 #include "platform/Clock.h"
 #include "platform/FileSettingsStore.h"
 #include "platform/serial/TermiosSerialPort.h"
@@ -27,6 +28,8 @@ private slots:
     void typedCommandAndHistoryAcrossRestart();
     void wakeUpCharactersReachTheSensor();
     void writeAllSetsTheSensorToTheSheet();
+    void measurementWithCrc_data();
+    void measurementWithCrc();
 };
 
 namespace {
@@ -91,6 +94,8 @@ void TestEndToEnd::sheetRowAnswerIsMarkedShownAndLogged() {
     QTRY_COMPARE(program.fg().CellText(row, 9), QStringLiteral("OK"));
     QVERIFY(program.Panel(2).startsWith(QStringLiteral("0KV")));
     QVERIFY(program.Panel(2).endsWith(QStringLiteral("\r\n")));
+    // The READ row reads back the answer, less the address and line end.
+    QCOMPARE(program.fg().CellText(row, 3), program.Panel(2).mid(1).chopped(2));
     QVERIFY(program.Window->lblRoundTrip->text().startsWith(QStringLiteral("Roundtrip delay = ")));
     QCOMPARE(program.Window->Transcript().rowCount(), 2);
     QVERIFY(program.Window->Transcript().Item(0).contains(QStringLiteral("<0KV")));
@@ -104,16 +109,15 @@ void TestEndToEnd::typedCommandAndHistoryAcrossRestart() {
     {
         Program program(folders, sim.DevicePath());
         program.Window->txtNode->setText(QStringLiteral("0"));
-        program.Window->cboCmd->setEditText(QStringLiteral("M"));
+        program.Window->cboCmd->setEditText(QStringLiteral("R0"));
         QTest::mouseClick(program.Window->cmdSend, Qt::LeftButton);
-        QVERIFY(sim.WaitForLine(QStringLiteral("rx 0M!")));
-        // The measurement's answer, then its service request.
-        QTRY_COMPARE(program.Panel(2), QStringLiteral("00023\r\n0\r\n"));
+        QVERIFY(sim.WaitForLine(QStringLiteral("rx 0R0!")));
+        QTRY_VERIFY(program.Panel(2).startsWith(QStringLiteral("0+21.")));
     }
     Program restarted(folders, sim.DevicePath());
     emit restarted.Window->cboCmd->DropDown();
     QCOMPARE(restarted.Window->cboCmd->count(), 1);
-    QCOMPARE(restarted.Window->cboCmd->itemText(0), QStringLiteral("M"));
+    QCOMPARE(restarted.Window->cboCmd->itemText(0), QStringLiteral("R0"));
 }
 
 void TestEndToEnd::wakeUpCharactersReachTheSensor() {
@@ -161,6 +165,42 @@ void TestEndToEnd::writeAllSetsTheSensorToTheSheet() {
     QStringList received = sim.Lines().filter(QRegularExpression(QStringLiteral("^rx ")));
     QCOMPARE(received, expectedCommands);
     QCOMPARE(logText(program).count(QStringLiteral("\r\n")), expectedCommands.size());
+}
+
+void TestEndToEnd::measurementWithCrc_data() {
+    QTest::addColumn<QStringList>("simulatorArguments");
+    QTest::addColumn<QString>("result");
+    QTest::addColumn<int>("values");
+    QTest::newRow("checked") << PausingInsideAnswers << "OK" << 3;
+    QTest::newRow("corrupted") << QStringList{QStringLiteral("--bad-crc")}
+                               << "0D0!: CRC mismatch in the answer" << 0;
+}
+
+// One press: the start command, the service request, D0 with its CRC. Every
+// exchange is in the transcript and the log as any other.
+void TestEndToEnd::measurementWithCrc() {
+    QFETCH(QStringList, simulatorArguments);
+    QFETCH(QString, result);
+    QFETCH(int, values);
+    SimulatorProcess sim(simulatorArguments);
+    QVERIFY(sim.Started());
+    TempFolders folders;
+    Program program(folders, sim.DevicePath());
+    MeasureTab& measure = *program.Window->Measure;
+    measure.cboMethod->setCurrentText(QStringLiteral("MC"));
+    QTest::mouseClick(measure.cmdMeasure, Qt::LeftButton);
+    QTRY_COMPARE_WITH_TIMEOUT(measure.Table().rowCount(), 1, 20000);
+
+    const MeasurementRecord& record = measure.Table().Records().first();
+    QVERIFY2(MeasurementTable::ResultOf(record).startsWith(result),
+             qPrintable(MeasurementTable::ResultOf(record)));
+    QCOMPARE(record.Outcome.Values.size(), values);
+    QCOMPARE(sim.Lines().filter(QRegularExpression(QStringLiteral("^rx "))),
+             QStringList({"rx 0MC!", "rx 0D0!"}));
+    // The promise, the service request and the data: three answers.
+    QCOMPARE(logText(program).count(QStringLiteral("\r\n")), 3);
+    const QString transcript = QString::fromUtf8(program.Window->Transcript().ItemsText());
+    QVERIFY2(transcript.contains(QStringLiteral("<0+21.")), qPrintable(transcript));
 }
 
 QTEST_MAIN(TestEndToEnd)

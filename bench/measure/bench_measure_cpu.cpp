@@ -1,0 +1,93 @@
+// The CPU a repeated measurement costs: the real window measures "MC" on
+// probeterm-sim every 5 s for a minute (pass another number of seconds as
+// the first argument), and the program's own user and system time over that
+// span is set against the wall time. The simulator runs in a process of its
+// own, so its time is not counted.
+#include "app/frmSDI12.h"
+#include "measure/ui/MeasureTab.h"
+#include "measure/ui/MeasurementRunner.h"
+#include "platform/Clock.h"
+#include "platform/FileSettingsStore.h"
+#include "platform/serial/TermiosSerialPort.h"
+#include "platform/ui/DropDownComboBox.h"
+#include "support/SimulatorProcess.h"
+#include "support/TempFolders.h"
+#include "support/TestPlatform.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTimer>
+
+#include <cstdio>
+#include <sys/resource.h>
+
+namespace {
+
+double cpuSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    const auto seconds = [](const timeval& time) { return time.tv_sec + time.tv_usec / 1e6; };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    qputenv("PROBETERM_SIM", PROBETERM_SIM_PATH);
+    QApplication app(argc, argv);
+    const int seconds = argc > 1 ? std::max(5, atoi(argv[1])) : 60;
+
+    SimulatorProcess sim({QStringLiteral("--quiet")});
+    if (!sim.Started()) {
+        std::printf("measure_cpu: the simulator did not start\n");
+        return 1;
+    }
+    TempFolders folders;
+    TermiosSerialPort serial;
+    SystemClock clock;
+    TestPlatform pieces;
+    FileSettingsStore settings(folders.Root() + QLatin1String("/settings.json"));
+    Platform platform = pieces.With(serial, clock);
+    platform.Folders = &folders;
+    platform.Settings = &settings;
+    frmSDI12 window(platform);
+    window.show();
+    window.cboLines->setEditText(sim.DevicePath());
+    emit window.cboLines->Committed();
+    window.SSTab->setCurrentWidget(window.Measure);
+
+    MeasureTab& measure = *window.Measure;
+    int complete = 0;
+    int failed = 0;
+    QObject::connect(&measure.Runner(), &MeasurementRunner::MeasurementEnded,
+                     [&](const MeasurementRecord& record) {
+                         (record.Outcome.IsComplete() ? complete : failed) += 1;
+                     });
+    // Settle the start-up work before counting.
+    QTimer::singleShot(500, &app, [&] {
+        measure.cboMethod->setCurrentText(QStringLiteral("MC"));
+        measure.txtMeasureRepeat->setValue(5);
+        measure.cmdMeasure->click();
+    });
+    QElapsedTimer wall;
+    double cpuAtStart = 0;
+    QTimer::singleShot(600, &app, [&] {
+        wall.start();
+        cpuAtStart = cpuSeconds();
+    });
+    QTimer::singleShot(600 + seconds * 1000, &app, &QApplication::quit);
+    app.exec();
+
+    const double cpu = cpuSeconds() - cpuAtStart;
+    const double share = 100.0 * cpu / (wall.elapsed() / 1000.0);
+    std::printf("measure_cpu_target: under 1 %% of one core while measuring every 5 s\n");
+    std::printf("measure_cpu_measurements: %d complete, %d failed in %d s\n", complete, failed,
+                seconds);
+    std::printf("measure_cpu_share: %.3f %% of one core (%.0f ms CPU)\n", share, cpu * 1000);
+    return share < 1.0 && complete > 0 && failed == 0 ? 0 : 1;
+}

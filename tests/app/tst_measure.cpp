@@ -10,6 +10,7 @@
 
 #include <QComboBox>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
@@ -82,6 +83,8 @@ void TestMeasure::measurementWithCrcFillsTheTable() {
     // D0 gave two of three values: D1 follows.
     QCOMPARE(harness.Serial.Sent(), QByteArray("0D1!"));
     answer(harness, withCrc("0+7.91"));
+    // Timed from D1's own send: the break's 70 ms and one tick.
+    QCOMPARE(harness.Window->lblRoundTrip->text(), QStringLiteral("Roundtrip delay = 80 mS"));
 
     const MeasurementTable& table = tab(harness).Table();
     QCOMPARE(table.rowCount(), 1);

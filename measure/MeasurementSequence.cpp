@@ -34,8 +34,10 @@ MeasurementStep MeasurementSequence::ExchangeEnded(ExchangeOutcome outcome,
     return promiseAnswered(answer);
 }
 
-MeasurementStep MeasurementSequence::NotSent() {
-    return fail(tr("%1 could not be sent").arg(m_command));
+MeasurementStep MeasurementSequence::NotSent(const QString& reason) {
+    if (reason.isEmpty())
+        return fail(tr("%1 could not be sent").arg(m_command));
+    return fail(tr("%1 could not be sent: %2").arg(m_command, reason));
 }
 
 MeasurementStep MeasurementSequence::LineReceived(const QByteArray& line) {

@@ -47,8 +47,8 @@ public:
     MeasurementStep Begin();
     // The exchange of the last Send ended.
     MeasurementStep ExchangeEnded(ExchangeOutcome outcome, const QByteArray& answer);
-    // The last Send could not go on the line.
-    MeasurementStep NotSent();
+    // The last Send could not go on the line, for `reason`.
+    MeasurementStep NotSent(const QString& reason);
     // A line came from the bus with no exchange in flight: perhaps the
     // service request.
     MeasurementStep LineReceived(const QByteArray& line);

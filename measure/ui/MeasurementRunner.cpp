@@ -49,8 +49,8 @@ void MeasurementRunner::perform(const MeasurementStep& step) {
         const SendOutcome sent = m_link.SendHeldCommand(step.Command);
         if (sent.IsSent())
             m_exchange = sent.Exchange;
-        else
-            perform(m_sequence->NotSent());
+        else // the link said why in status panel 1
+            perform(m_sequence->NotSent(m_status.PanelText(1)));
         break;
     }
     case MeasurementStep::Kind::Wait:

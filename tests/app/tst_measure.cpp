@@ -28,6 +28,7 @@ private slots:
     void commandRepeatWaitsForTheMeasurement();
     void stopEndsTheMeasurementAndFreesTheLink();
     void repetitionStartsEachCycleOnItsTimer();
+    void portThatStaysClosedIsNamedInTheRow();
     void identificationFromAnySender_data();
     void identificationFromAnySender();
     void addressKeptInStepWithTheAddressBox();
@@ -199,6 +200,18 @@ void TestMeasure::repetitionStartsEachCycleOnItsTimer() {
     QVERIFY2(cell(table, 2, 2).contains(QStringLiteral("address 1, not 0")),
              qPrintable(cell(table, 2, 2)));
     QVERIFY(runner.IsRunning());
+}
+
+void TestMeasure::portThatStaysClosedIsNamedInTheRow() {
+    WindowHarness harness;
+    harness.Serial.LoseDevice();
+    harness.Serial.setOpenFails(true);
+    startMeasuring(harness, QStringLiteral("M"));
+    const MeasurementTable& table = tab(harness).Table();
+    QCOMPARE(table.rowCount(), 1);
+    QCOMPARE(cell(table, 0, 1),
+             QStringLiteral("0M! could not be sent: No such port: /dev/ttyUSB0"));
+    QVERIFY(!harness.Window->Link().IsHeld());
 }
 
 void TestMeasure::identificationFromAnySender_data() {

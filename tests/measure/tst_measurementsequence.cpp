@@ -39,7 +39,7 @@ QStringList play(MeasurementSequence& sequence, const QStringList& events) {
         else if (event == QLatin1String("I"))
             note(sequence.ExchangeEnded(ExchangeOutcome::Interrupted, QByteArray()));
         else if (event == QLatin1String("N"))
-            note(sequence.NotSent());
+            note(sequence.NotSent(QStringLiteral("No such port")));
         else if (event == QLatin1String("W"))
             note(sequence.WaitElapsed());
         else if (event == QLatin1String("S"))
@@ -127,7 +127,7 @@ void TestMeasurementSequence::sequences_data() {
                                << "0M! was cut short";
     QTest::newRow("not sent") << "M" << QStringList{"N"} << "send 0M!|finish"
                               << ""
-                              << "0M! could not be sent";
+                              << "0M! could not be sent: No such port";
     QTest::newRow("start answer of the wrong form")
         << "M" << QStringList{"A:0002\n"} << "send 0M!|finish"
         << ""

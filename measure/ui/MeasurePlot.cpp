@@ -3,13 +3,19 @@
 #include "measure/AxisTicks.h"
 
 #include <QFontMetricsF>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPolygonF>
+#include <QStyle>
+#include <QStyleOptionFocusRect>
 
 #include <algorithm>
 #include <cmath>
 #include <iterator>
 #include <numeric>
+#include <utility>
 
 namespace {
 
@@ -22,6 +28,8 @@ constexpr double LineWidth = 1;
 constexpr double SwatchLength = 16;
 constexpr double LegendGap = 4;      // swatch to name
 constexpr double LegendSpacing = 14; // name to the next swatch
+// How much of its colour a hidden line's legend entry keeps.
+constexpr double HiddenEntryStrength = 0.35;
 
 // Dark enough to read as text on a light background, and far enough apart
 // to tell the lines of a typical measurement apart.
@@ -234,23 +242,44 @@ void DrawLatestValues(QPainter& painter, const std::vector<LatestValue>& latest,
     }
 }
 
+// A hidden line's entry stays, faint and struck through, to be clicked back.
 void DrawLegend(QPainter& painter, const QList<QRectF>& entries, const QList<QColor>& lineColours,
-                const QColor& text) {
+                const QList<bool>& shown, const QPalette& colours) {
+    const QColor background = colours.color(QPalette::Base);
+    const QColor text = colours.color(QPalette::Text);
+    const QFont plain = painter.font();
+    QFont struck = plain;
+    struck.setStrikeOut(true);
     for (int series = 0; series < entries.size(); ++series) {
         const QRectF& entry = entries[series];
-        painter.setPen(QPen(lineColours[series], 2 * LineWidth));
+        const bool visible = shown[series];
+        const QColor swatch = visible ? lineColours[series]
+                                      : Blend(background, lineColours[series], HiddenEntryStrength);
+        painter.setPen(QPen(swatch, 2 * LineWidth));
         painter.drawLine(QPointF(entry.left(), entry.center().y()),
                          QPointF(entry.left() + SwatchLength, entry.center().y()));
-        painter.setPen(text);
+        painter.setPen(visible ? text : Blend(background, text, HiddenEntryStrength));
+        painter.setFont(visible ? plain : struck);
         painter.drawText(entry.adjusted(SwatchLength + LegendGap, 0, 0, 0),
                          Qt::AlignLeft | Qt::AlignVCenter, SeriesName(series));
     }
+    painter.setFont(plain);
+}
+
+void DrawNotice(QPainter& painter, const QRectF& area, const QPalette& colours,
+                const QString& notice) {
+    painter.setPen(colours.color(QPalette::PlaceholderText));
+    painter.drawText(area, Qt::AlignCenter, notice);
 }
 
 } // namespace
 
 MeasurePlot::MeasurePlot(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent);
+    // The Menu key opens the context menu of the focused widget only.
+    setFocusPolicy(Qt::StrongFocus);
+    setAccessibleName(tr("Plot of the measured values"));
+    setMouseTracking(true); // for the hand over the legend
 }
 
 void MeasurePlot::AddMeasurement(const QDateTime& time, const QList<double>& values) {
@@ -263,19 +292,20 @@ void MeasurePlot::AddMeasurement(const QDateTime& time, const QList<double>& val
         const double value = values[i];
         if (!std::isfinite(value))
             continue;
-        m_series[size_t(i)].TimesMs.push_back(ms);
-        m_series[size_t(i)].Values.push_back(value);
-        m_extremes.FirstMs = std::min(m_extremes.FirstMs, ms);
-        m_extremes.LastMs = std::max(m_extremes.LastMs, ms);
-        m_extremes.Lowest = std::min(m_extremes.Lowest, value);
-        m_extremes.Highest = std::max(m_extremes.Highest, value);
+        Series& series = m_series[size_t(i)];
+        series.TimesMs.push_back(ms);
+        series.Values.push_back(value);
+        series.Range.Include(value, value);
+        m_times.FirstMs = std::min(m_times.FirstMs, ms);
+        m_times.LastMs = std::max(m_times.LastMs, ms);
     }
     update();
 }
 
 void MeasurePlot::Clear() {
     m_series.clear();
-    m_extremes = Extremes();
+    m_times = TimeSpan();
+    m_pressedEntry = -1;
     update();
 }
 
@@ -294,61 +324,200 @@ QColor MeasurePlot::SeriesColour(int series) const {
     return dark ? Blend(colour, Qt::white, 0.45) : colour;
 }
 
+void MeasurePlot::SetSeriesVisible(int series, bool visible) {
+    if (series < 0 || series >= SeriesCount() || m_series[size_t(series)].Visible == visible)
+        return;
+    m_series[size_t(series)].Visible = visible;
+    update();
+}
+
+bool MeasurePlot::IsSeriesVisible(int series) const {
+    return series >= 0 && series < SeriesCount() && m_series[size_t(series)].Visible;
+}
+
+QRect MeasurePlot::LegendEntryRect(int series) const {
+    if (m_times.IsEmpty() || series < 0 || series >= SeriesCount())
+        return {};
+    return CurrentLayout().Legend[series].toAlignedRect();
+}
+
+AxisScale MeasurePlot::ValueAxis() const {
+    const ValueRange shown = ShownRange();
+    return shown.IsEmpty() ? AxisScale() : ValueAxis(CurrentLayout(), shown);
+}
+
+MeasurePlot::Layout MeasurePlot::CurrentLayout() const {
+    const QFontMetricsF metrics(font());
+    Layout layout;
+    layout.LineHeight = metrics.height();
+    QList<double> legendWidths;
+    for (int series = 0; series < SeriesCount(); ++series)
+        legendWidths.append(SwatchLength + LegendGap +
+                            metrics.horizontalAdvance(SeriesName(series)));
+    layout.Legend = LegendEntries(legendWidths, width() - Margin, layout.LineHeight);
+    // Asked for with points only, so the legend has an entry.
+    layout.Top = layout.Legend.last().bottom() + Margin + layout.LineHeight / 2;
+    layout.Bottom = height() - Margin - layout.LineHeight - LabelGap;
+    return layout;
+}
+
+MeasurePlot::ValueRange MeasurePlot::ShownRange() const {
+    ValueRange shown;
+    for (const Series& series : m_series) {
+        if (series.Visible)
+            shown.Include(series.Range.Lowest, series.Range.Highest);
+    }
+    return shown;
+}
+
+AxisScale MeasurePlot::ValueAxis(const Layout& layout, const ValueRange& shown) const {
+    return AxisTicks::ValueAxis(shown.Lowest, shown.Highest,
+                                TicksThatFit(layout.Bottom - layout.Top, 2 * layout.LineHeight));
+}
+
+int MeasurePlot::LegendEntryAt(const QPointF& position) const {
+    if (m_times.IsEmpty())
+        return -1;
+    const QList<QRectF> legend = CurrentLayout().Legend;
+    for (int series = 0; series < legend.size(); ++series) {
+        if (legend[series].contains(position))
+            return series;
+    }
+    return -1;
+}
+
+void MeasurePlot::ShowAllSeries() {
+    for (Series& series : m_series)
+        series.Visible = true;
+    update();
+}
+
 void MeasurePlot::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     const QPalette& colours = palette();
     painter.fillRect(rect(), colours.color(QPalette::Base));
-    if (m_extremes.IsEmpty()) {
-        painter.setPen(colours.color(QPalette::PlaceholderText));
-        painter.drawText(rect(), Qt::AlignCenter, tr("No measurements yet"));
-        return;
+    if (m_times.IsEmpty())
+        DrawNotice(painter, rect(), colours, tr("No measurements yet"));
+    else
+        DrawMeasurements(painter);
+    if (hasFocus()) {
+        QStyleOptionFocusRect frame;
+        frame.initFrom(this);
+        frame.backgroundColor = colours.color(QPalette::Base);
+        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &frame, &painter, this);
     }
+}
+
+void MeasurePlot::DrawMeasurements(QPainter& painter) const {
     painter.setRenderHint(QPainter::Antialiasing);
+    const QPalette& colours = palette();
     const QFontMetricsF metrics(font());
-    const double lineHeight = metrics.height();
+    const Layout layout = CurrentLayout();
 
     QList<QColor> lineColours;
-    QList<double> legendWidths;
+    QList<bool> shown;
     QStringList latestValues;
     double widestLatest = 0;
-    for (int series = 0; series < SeriesCount(); ++series) {
-        lineColours.append(SeriesColour(series));
-        legendWidths.append(SwatchLength + LegendGap +
-                            metrics.horizontalAdvance(SeriesName(series)));
-        const std::vector<double>& values = m_series[size_t(series)].Values;
-        latestValues.append(values.empty() ? QString() : QString::number(values.back(), 'g', 7));
+    for (const Series& series : m_series) {
+        lineColours.append(SeriesColour(int(lineColours.size())));
+        shown.append(series.Visible);
+        const bool drawn = series.Visible && !series.Values.empty();
+        latestValues.append(drawn ? QString::number(series.Values.back(), 'g', 7) : QString());
         widestLatest = std::max(widestLatest, metrics.horizontalAdvance(latestValues.last()));
     }
-    const QList<QRectF> legend = LegendEntries(legendWidths, width() - Margin, lineHeight);
 
-    // The value axis first: its labels' width sets where the time axis starts.
-    const double top = legend.last().bottom() + Margin + lineHeight / 2;
-    const double bottom = height() - Margin - lineHeight - LabelGap;
-    const AxisScale values = AxisTicks::ValueAxis(m_extremes.Lowest, m_extremes.Highest,
-                                                  TicksThatFit(bottom - top, 2 * lineHeight));
-    double widestValue = 0;
-    for (const AxisTick& tick : values.Ticks)
-        widestValue = std::max(widestValue, metrics.horizontalAdvance(tick.Label));
-    const double left = Margin + widestValue + LabelGap;
-    const double right = width() - Margin - widestLatest - 2 * MarkerRadius;
-    if (right - left >= 1 && bottom - top >= 1) {
-        // "0000-00-00", the widest label, fits in this with room to spare.
-        const double timeLabelWidth = metrics.horizontalAdvance(QStringLiteral("00:00:00")) +
-                                      2 * metrics.horizontalAdvance(QLatin1Char('0'));
-        const AxisScale times = AxisTicks::TimeAxis(m_extremes.FirstMs, m_extremes.LastMs,
-                                                    TicksThatFit(right - left, timeLabelWidth));
-        const PlotArea area(QRectF(QPointF(left, top), QPointF(right, bottom)), times, values);
-        DrawAxes(painter, area, values, times, colours, timeLabelWidth);
-        std::vector<LatestValue> latest;
-        for (int series = 0; series < SeriesCount(); ++series) {
-            const Series& points = m_series[size_t(series)];
-            if (points.Values.empty())
-                continue;
-            const QPointF end =
-                DrawLine(painter, points.TimesMs, points.Values, area, lineColours[series]);
-            latest.push_back({end, latestValues[series], lineColours[series]});
+    const ValueRange range = ShownRange();
+    if (range.IsEmpty()) {
+        DrawNotice(painter, QRectF(0, layout.Top, width(), layout.Bottom - layout.Top), colours,
+                   tr("All values hidden: click one in the legend to show it"));
+    } else {
+        // The value axis first: its labels' width sets where the time axis starts.
+        const AxisScale values = ValueAxis(layout, range);
+        double widestValue = 0;
+        for (const AxisTick& tick : values.Ticks)
+            widestValue = std::max(widestValue, metrics.horizontalAdvance(tick.Label));
+        const double left = Margin + widestValue + LabelGap;
+        const double right = width() - Margin - widestLatest - 2 * MarkerRadius;
+        if (right - left >= 1 && layout.Bottom - layout.Top >= 1) {
+            // "0000-00-00", the widest label, fits in this with room to spare.
+            const double timeLabelWidth = metrics.horizontalAdvance(QStringLiteral("00:00:00")) +
+                                          2 * metrics.horizontalAdvance(QLatin1Char('0'));
+            const AxisScale times = AxisTicks::TimeAxis(m_times.FirstMs, m_times.LastMs,
+                                                        TicksThatFit(right - left, timeLabelWidth));
+            const PlotArea area(QRectF(QPointF(left, layout.Top), QPointF(right, layout.Bottom)),
+                                times, values);
+            DrawAxes(painter, area, values, times, colours, timeLabelWidth);
+            std::vector<LatestValue> latest;
+            for (int series = 0; series < SeriesCount(); ++series) {
+                const Series& points = m_series[size_t(series)];
+                if (latestValues[series].isEmpty())
+                    continue;
+                const QPointF end =
+                    DrawLine(painter, points.TimesMs, points.Values, area, lineColours[series]);
+                latest.push_back({end, latestValues[series], lineColours[series]});
+            }
+            DrawLatestValues(painter, latest, area.Rect(), widestLatest);
         }
-        DrawLatestValues(painter, latest, area.Rect(), widestLatest);
     }
-    DrawLegend(painter, legend, lineColours, colours.color(QPalette::Text));
+    DrawLegend(painter, layout.Legend, lineColours, shown, colours);
+}
+
+void MeasurePlot::mousePressEvent(QMouseEvent* event) {
+    m_pressedEntry = event->button() == Qt::LeftButton ? LegendEntryAt(event->position()) : -1;
+    if (m_pressedEntry < 0)
+        QWidget::mousePressEvent(event);
+}
+
+void MeasurePlot::mouseReleaseEvent(QMouseEvent* event) {
+    const int pressed = std::exchange(m_pressedEntry, -1);
+    // As on a button, a click counts where it ends on the entry it began on.
+    if (event->button() == Qt::LeftButton && pressed >= 0 &&
+        LegendEntryAt(event->position()) == pressed)
+        SetSeriesVisible(pressed, !IsSeriesVisible(pressed));
+    else
+        QWidget::mouseReleaseEvent(event);
+}
+
+void MeasurePlot::mouseMoveEvent(QMouseEvent* event) {
+    // The hand tells that a legend entry can be clicked.
+    const bool overEntry = LegendEntryAt(event->position()) >= 0;
+    if (overEntry != (cursor().shape() == Qt::PointingHandCursor)) {
+        if (overEntry)
+            setCursor(Qt::PointingHandCursor);
+        else
+            unsetCursor();
+    }
+    QWidget::mouseMoveEvent(event);
+}
+
+void MeasurePlot::keyPressEvent(QKeyEvent* event) {
+    // The platform turns the Menu key into a context menu event; Shift+F10,
+    // the key that stands in for it, it leaves to the widget.
+    if (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier) {
+        const QPoint centre = rect().center();
+        QContextMenuEvent menuEvent(QContextMenuEvent::Keyboard, centre, mapToGlobal(centre));
+        contextMenuEvent(&menuEvent);
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void MeasurePlot::contextMenuEvent(QContextMenuEvent* event) {
+    if (m_times.IsEmpty()) {
+        event->ignore();
+        return;
+    }
+    QMenu menu(this);
+    for (int series = 0; series < SeriesCount(); ++series) {
+        QAction* toggle = menu.addAction(SeriesName(series));
+        toggle->setCheckable(true);
+        toggle->setChecked(IsSeriesVisible(series));
+        connect(toggle, &QAction::toggled, this,
+                [this, series](bool visible) { SetSeriesVisible(series, visible); });
+    }
+    menu.addSeparator();
+    QAction* showAll = menu.addAction(tr("Show all"), this, &MeasurePlot::ShowAllSeries);
+    showAll->setEnabled(std::any_of(m_series.begin(), m_series.end(),
+                                    [](const Series& series) { return !series.Visible; }));
+    menu.exec(event->globalPos());
 }

@@ -1,22 +1,28 @@
 #pragma once
 
+#include "measure/AxisTicks.h"
+
 #include <QDateTime>
 #include <QList>
 #include <QWidget>
 
+#include <algorithm>
 #include <limits>
 #include <vector>
 
 // The Measure tab's plot: each value of the repeated measurements over
-// time, one line per value, on shared axes that scale to all points. The
-// legend names the lines "value 1", "value 2" ...; the latest value of each
-// stands at its last point, as the sensor prints it.
+// time, one line per value, on shared axes. The legend names the lines
+// "value 1", "value 2" ...; the latest value of each stands at its last
+// point, as the sensor prints it. A click on a legend entry, or the context
+// menu (right click, the Menu key, Shift+F10), hides or shows its line. The
+// value axis scales to the shown lines, so a temperature can be read without
+// a pressure beside it flattening it; the time axis spans all points.
 //
-// Points are kept in arrays and the ranges as running extremes, so adding
-// costs the same however many came before. A line with more points than the
-// plot has pixel columns is drawn from each column's first, lowest, highest
-// and last value: the same picture at a drawing cost bound by the width.
-// The plot repaints when points come or go, never on a timer.
+// Points are kept in arrays and each line's range as running extremes, so
+// adding costs the same however many came before. A line with more points
+// than the plot has pixel columns is drawn from each column's first,
+// lowest, highest and last value: the same picture at a drawing cost bound
+// by the width. The plot repaints when points come or go, never on a timer.
 class MeasurePlot : public QWidget {
     Q_OBJECT
 public:
@@ -25,6 +31,7 @@ public:
     // values[i] belongs to series i ("value i+1"); a measurement with more
     // values than any before adds series. NaN and infinities are left out.
     void AddMeasurement(const QDateTime& time, const QList<double>& values);
+    // Removes every line; the lines that come after are shown.
     void Clear();
 
     int SeriesCount() const { return int(m_series.size()); }
@@ -32,27 +39,72 @@ public:
     // The line's colour under the current palette, for views that match it.
     QColor SeriesColour(int series) const;
 
+    // A new series is shown. A series out of range is neither shown nor
+    // changed.
+    void SetSeriesVisible(int series, bool visible);
+    bool IsSeriesVisible(int series) const;
+
+    // Where the series' legend entry stands; empty while no legend is drawn
+    // (before the first point).
+    QRect LegendEntryRect(int series) const;
+    // The value axis at the current size, over the shown series' points;
+    // without ticks while none of them has a point.
+    AxisScale ValueAxis() const;
+
     QSize sizeHint() const override { return {400, 250}; }
     QSize minimumSizeHint() const override { return {200, 120}; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
-    struct Series {
-        std::vector<qint64> TimesMs; // since the epoch
-        std::vector<double> Values;
-    };
-    // Over all points of all series.
-    struct Extremes {
-        qint64 FirstMs = std::numeric_limits<qint64>::max();
-        qint64 LastMs = std::numeric_limits<qint64>::min();
+    struct ValueRange {
         double Lowest = std::numeric_limits<double>::infinity();
         double Highest = -std::numeric_limits<double>::infinity();
 
+        bool IsEmpty() const { return Lowest > Highest; }
+        void Include(double low, double high) {
+            Lowest = std::min(Lowest, low);
+            Highest = std::max(Highest, high);
+        }
+    };
+    struct Series {
+        std::vector<qint64> TimesMs; // since the epoch
+        std::vector<double> Values;
+        ValueRange Range;
+        bool Visible = true;
+    };
+    // Over all points of all series, shown or hidden.
+    struct TimeSpan {
+        qint64 FirstMs = std::numeric_limits<qint64>::max();
+        qint64 LastMs = std::numeric_limits<qint64>::min();
+
         bool IsEmpty() const { return FirstMs > LastMs; }
     };
+    // The legend's entries and the plot's top and bottom edges at the
+    // current size and font.
+    struct Layout {
+        QList<QRectF> Legend;
+        double Top = 0;
+        double Bottom = 0;
+        double LineHeight = 0;
+    };
+
+    Layout CurrentLayout() const;
+    ValueRange ShownRange() const;
+    AxisScale ValueAxis(const Layout& layout, const ValueRange& shown) const;
+    // The series whose legend entry holds `position`, or -1.
+    int LegendEntryAt(const QPointF& position) const;
+    void ShowAllSeries();
+    // The axes, lines, latest values and legend, once there are points.
+    void DrawMeasurements(QPainter& painter) const;
 
     std::vector<Series> m_series;
-    Extremes m_extremes;
+    TimeSpan m_times;
+    int m_pressedEntry = -1; // under the left button's press
 };

@@ -1,5 +1,6 @@
 #include "measure/ui/MeasurePlot.h"
 
+#include <QMenu>
 #include <QtTest>
 
 #include <cmath>
@@ -7,6 +8,13 @@
 namespace {
 
 const QDateTime Start(QDate(2024, 3, 9), QTime(12, 0));
+
+// A temperature, a pressure and a supply voltage over ten measurements:
+// 21.0 .. 21.9, 1012.1 .. 1013 and 12.51 .. 12.6.
+void AddWeather(MeasurePlot& plot) {
+    for (int i = 0; i < 10; ++i)
+        plot.AddMeasurement(Start.addSecs(5 * i), {21 + 0.1 * i, 1013 - 0.1 * i, 12.6 - 0.01 * i});
+}
 
 QImage Rendered(MeasurePlot& plot) {
     QImage image(plot.size(), QImage::Format_RGB32);
@@ -80,6 +88,83 @@ private slots:
         QVERIFY(PixelsOf(image, plot.SeriesColour(0), 40, 80) > 0);
     }
 
+    // The value axis spans the shown lines only, and hidden lines leave no
+    // pixel of their colour.
+    void hiddenSeriesLeaveTheAxis_data() {
+        QTest::addColumn<QList<int>>("hidden");
+        QTest::addColumn<double>("lowest");
+        QTest::addColumn<double>("highest");
+        QTest::newRow("all shown") << QList<int>{} << 12.51 << 1013.0;
+        QTest::newRow("pressure hidden") << QList<int>{1} << 12.51 << 21.9;
+        QTest::newRow("pressure alone") << QList<int>{0, 2} << 1012.1 << 1013.0;
+    }
+    void hiddenSeriesLeaveTheAxis() {
+        QFETCH(QList<int>, hidden);
+        QFETCH(double, lowest);
+        QFETCH(double, highest);
+        MeasurePlot plot;
+        plot.resize(400, 250);
+        AddWeather(plot);
+        for (const int series : hidden)
+            plot.SetSeriesVisible(series, false);
+        const AxisScale axis = plot.ValueAxis();
+        QVERIFY(axis.Ticks.size() >= 4);
+        QVERIFY(axis.Ticks.first().Position <= lowest + (highest - lowest) / 4);
+        QVERIFY(axis.Ticks.last().Position >= highest - (highest - lowest) / 4);
+        QVERIFY(axis.Min <= lowest && axis.Max >= highest);
+        QVERIFY(axis.Max - axis.Min < 1.5 * (highest - lowest));
+        const QImage image = Rendered(plot);
+        for (int series = 0; series < 3; ++series)
+            QCOMPARE(PixelsOf(image, plot.SeriesColour(series)) > 0, !hidden.contains(series));
+    }
+
+    // A click on a legend entry hides its line, a second shows it again;
+    // hiding every line leaves the legend to click.
+    void legendClickToggles() {
+        MeasurePlot plot;
+        plot.resize(400, 250);
+        AddWeather(plot);
+        const QPoint pressure = plot.LegendEntryRect(1).center();
+        QTest::mouseClick(&plot, Qt::LeftButton, {}, pressure);
+        QVERIFY(!plot.IsSeriesVisible(1));
+        QVERIFY(plot.IsSeriesVisible(0) && plot.IsSeriesVisible(2));
+        plot.SetSeriesVisible(0, false);
+        plot.SetSeriesVisible(2, false);
+        QVERIFY(plot.ValueAxis().Ticks.isEmpty());
+        QVERIFY(PixelsOf(Rendered(plot), plot.SeriesColour(1)) == 0);
+        QTest::mouseClick(&plot, Qt::LeftButton, {}, pressure);
+        QVERIFY(plot.IsSeriesVisible(1));
+        // Below the legend, on the plot itself, a click changes nothing.
+        QTest::mouseClick(&plot, Qt::LeftButton, {}, plot.rect().center());
+        QVERIFY(plot.IsSeriesVisible(1) && !plot.IsSeriesVisible(0));
+    }
+
+    // Shift+F10 opens the context menu: a ticked entry for each shown line,
+    // and "Show all".
+    void keyboardMenuShowsAll() {
+        MeasurePlot plot;
+        plot.resize(400, 250);
+        AddWeather(plot);
+        plot.SetSeriesVisible(0, false);
+        plot.SetSeriesVisible(2, false);
+        QStringList ticked;
+        QTimer::singleShot(0, &plot, [&ticked] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            QVERIFY(menu);
+            for (QAction* action : menu->actions()) {
+                if (action->isChecked())
+                    ticked.append(action->text());
+                if (action->text() == QStringLiteral("Show all"))
+                    action->trigger();
+            }
+            menu->close();
+        });
+        QTest::keyClick(&plot, Qt::Key_F10, Qt::ShiftModifier);
+        QCOMPARE(ticked, QStringList{QStringLiteral("value 2")});
+        for (int series = 0; series < 3; ++series)
+            QVERIFY(plot.IsSeriesVisible(series));
+    }
+
     void seriesGrowAndClear() {
         MeasurePlot plot;
         plot.resize(400, 250);
@@ -93,6 +178,7 @@ private slots:
         QCOMPARE(plot.PointCount(1), 0);
         QCOMPARE(plot.PointCount(2), 1);
         QVERIFY(PixelsOf(Rendered(plot), plot.SeriesColour(2)) > 0);
+        plot.SetSeriesVisible(2, false);
 
         plot.Clear();
         QCOMPARE(plot.SeriesCount(), 0);
@@ -102,6 +188,8 @@ private slots:
         // The empty plot says so: some text, and nothing else.
         QCOMPARE(PixelsOf(image, background), emptyBackground);
         QVERIFY(emptyBackground < image.width() * image.height());
+        plot.AddMeasurement(Start, {1, 2, 3});
+        QVERIFY(plot.IsSeriesVisible(2));
     }
 
     void seriesColoursDiffer() {

@@ -6,13 +6,8 @@
 #include "app/frmSDI12.h"
 #include "link/TranscriptModel.h"
 #include "link/ui/SensorLink.h"
-#include "platform/Clock.h"
-#include "platform/FileSettingsStore.h"
-#include "platform/serial/TermiosSerialPort.h"
-#include "platform/ui/DropDownComboBox.h"
 #include "support/SimulatorProcess.h"
-#include "support/TempFolders.h"
-#include "support/TestPlatform.h"
+#include "support/WindowOnDevice.h"
 
 #include <QApplication>
 #include <QDeadlineTimer>
@@ -59,16 +54,8 @@ int main(int argc, char** argv) {
     if (setpriority(PRIO_PROCESS, id_t(sim.ProcessId()), -10) != 0)
         std::printf("split_rate_note: the simulator runs at normal priority (not root)\n");
     TempFolders folders;
-    TermiosSerialPort serial;
-    SystemClock clock;
-    TestPlatform pieces;
-    FileSettingsStore settings(folders.Root() + QLatin1String("/settings.json"));
-    Platform platform = pieces.With(serial, clock);
-    platform.Folders = &folders;
-    platform.Settings = &settings;
-    frmSDI12 window(platform);
-    window.cboLines->setEditText(sim.DevicePath());
-    emit window.cboLines->Committed();
+    WindowOnDevice program(folders, sim.DevicePath());
+    frmSDI12& window = *program.Window;
 
     int answered = 0;
     int timedOut = 0;

@@ -6,13 +6,8 @@
 #include "app/frmSDI12.h"
 #include "measure/ui/MeasureTab.h"
 #include "measure/ui/MeasurementRunner.h"
-#include "platform/Clock.h"
-#include "platform/FileSettingsStore.h"
-#include "platform/serial/TermiosSerialPort.h"
-#include "platform/ui/DropDownComboBox.h"
 #include "support/SimulatorProcess.h"
-#include "support/TempFolders.h"
-#include "support/TestPlatform.h"
+#include "support/WindowOnDevice.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -48,17 +43,9 @@ int main(int argc, char** argv) {
         return 1;
     }
     TempFolders folders;
-    TermiosSerialPort serial;
-    SystemClock clock;
-    TestPlatform pieces;
-    FileSettingsStore settings(folders.Root() + QLatin1String("/settings.json"));
-    Platform platform = pieces.With(serial, clock);
-    platform.Folders = &folders;
-    platform.Settings = &settings;
-    frmSDI12 window(platform);
+    WindowOnDevice program(folders, sim.DevicePath());
+    frmSDI12& window = *program.Window;
     window.show();
-    window.cboLines->setEditText(sim.DevicePath());
-    emit window.cboLines->Committed();
     window.SSTab->setCurrentWidget(window.Measure);
 
     MeasureTab& measure = *window.Measure;

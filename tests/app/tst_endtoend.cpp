@@ -2,14 +2,11 @@
 #include "app/frmSDI12.h"
 #include "link/TranscriptModel.h"
 #include "measure/ui/MeasureTab.h"
-#include "platform/Clock.h"
-#include "platform/FileSettingsStore.h"
-#include "platform/serial/TermiosSerialPort.h"
 #include "platform/ui/DropDownComboBox.h"
 #include "platform/ui/Grid.h"
 #include "sheet/ui/Sheet.h"
 #include "support/SimulatorProcess.h"
-#include "support/TestPlatform.h"
+#include "support/WindowOnDevice.h"
 #include "timer/CTimer.h"
 
 #include <QFile>
@@ -34,25 +31,9 @@ private slots:
 
 namespace {
 
-// One run of the program on the real serial component and clock.
-struct Program {
-    TermiosSerialPort Serial;
-    SystemClock Clock;
-    TestPlatform Pieces;
-    FileSettingsStore Settings;
-    std::unique_ptr<frmSDI12> Window;
-
-    Program(TempFolders& folders, const QString& devicePath)
-        : Settings(folders.Root() + QLatin1String("/settings.json")) {
-        Platform platform = Pieces.With(Serial, Clock);
-        platform.Folders = &folders;
-        platform.Settings = &Settings;
-        Window = std::make_unique<frmSDI12>(platform);
-        // The operator types the simulator's path into the port box.
-        Window->cboLines->setEditText(devicePath);
-        QTest::keyClick(Window->cboLines, Qt::Key_Return);
-    }
-
+// One run of the program against the simulator, with what the tests read.
+struct Program : WindowOnDevice {
+    using WindowOnDevice::WindowOnDevice;
     QString Panel(int panel) const { return Window->StatusBar->PanelText(panel); }
     Sheet& ConfigurationSheet() { return Window->ConfigurationSheet(); }
     Grid& fg() { return *Window->fg; }

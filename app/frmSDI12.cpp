@@ -93,7 +93,6 @@ void frmSDI12::createHandlers() {
     commandControls.cmdID = cmdID;
     commandControls.cmdQuery = cmdQuery;
     commandControls.cmdXQuery = cmdXQuery;
-    commandControls.lblRoundTrip = lblRoundTrip;
     m_commands = new CommandLine(*m_link, *m_repeat, *m_platform.Settings, *m_platform.Clock,
                                  *StatusBar, commandControls, this);
 

@@ -7,7 +7,6 @@
 #include "platform/ui/ClickableLabel.h"
 #include "platform/ui/DropDownComboBox.h"
 
-#include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
 #include <QPushButton>
@@ -28,9 +27,8 @@ CommandLine::CommandLine(SensorLink& link, RepeatFacility& repeat, ISettingsStor
 }
 
 SendOutcome CommandLine::sendFromOperator(const QString& command) {
-    m_controls.lblRoundTrip->setText(QString());
     m_repeat.TakeRepeatCount();
-    m_link.setRoundTripStart(m_clock.TickMs());
+    m_link.StartRoundTrip();
     return m_link.SendCommand(command);
 }
 

@@ -6,7 +6,6 @@
 #include <QObject>
 #include <QString>
 
-class QLabel;
 class QLineEdit;
 class QPushButton;
 class ClickableLabel;
@@ -26,7 +25,6 @@ struct CommandControls {
     QPushButton* cmdID = nullptr;
     QPushButton* cmdQuery = nullptr;
     QPushButton* cmdXQuery = nullptr;
-    QLabel* lblRoundTrip = nullptr;
 };
 
 // The operator's commands: the command line with its stored history and the

@@ -45,11 +45,13 @@ void SensorLink::Release() {
 }
 
 SendOutcome SensorLink::SendHeldCommand(const QString& command) {
-    // Each of the holder's commands is timed from its own send, as an
-    // operator's command is from the press that sent it.
+    StartRoundTrip();
+    return transmitCommand(command);
+}
+
+void SensorLink::StartRoundTrip() {
     m_controls.lblRoundTrip->setText(QString());
     m_state.RoundTripStart = m_clock.TickMs();
-    return transmitCommand(command);
 }
 
 bool SensorLink::refusedWhileHeld() {

@@ -66,6 +66,9 @@ public:
 
     QString LastCommand() const { return m_lastCommand; }
     void setRoundTripStart(qint64 tick) { m_state.RoundTripStart = tick; }
+    // An operator's send, or each command of a holder: the round-trip label
+    // empties and the next completion is timed from now.
+    void StartRoundTrip();
     const ReceptionState& State() const { return m_state; }
 
 signals:

@@ -146,8 +146,10 @@ void MeasureTab::cmdMeasure_Click() {
 }
 
 void MeasureTab::cmdIdentify_Click() {
-    if (const std::optional<QChar> sensor = address())
+    if (const std::optional<QChar> sensor = address()) {
+        m_link.StartRoundTrip();
         m_link.SendCommand(*sensor + QStringLiteral("I!"));
+    }
 }
 
 void MeasureTab::cmdSaveCsv_Click() {

@@ -235,6 +235,8 @@ void TestMeasure::identificationFromAnySender() {
     }
     QCOMPARE(harness.Serial.Sent().right(3), QByteArray("0I!"));
     answer(harness, "014QUENVRELPRBSIM100SIM0001");
+    // Each is an operator's send, timed from the press.
+    QCOMPARE(window.lblRoundTrip->text(), QStringLiteral("Roundtrip delay = 80 mS"));
     MeasureTab& measure = tab(harness);
     QCOMPARE((QStringList{measure.txtSdi12Version->text(), measure.txtVendor->text(),
                           measure.txtModel->text(), measure.txtSensorVersion->text(),

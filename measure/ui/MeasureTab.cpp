@@ -79,10 +79,17 @@ void MeasureTab::createControls() {
     grdMeasurements->setModel(&m_table);
     grdMeasurements->setSelectionBehavior(QAbstractItemView::SelectRows);
     grdMeasurements->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
-    grdMeasurements->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    // Columns fit their contents when they appear, not at every row: a day
+    // of measurements every few seconds is tens of thousands of rows.
+    connect(&m_table, &QAbstractItemModel::columnsInserted, grdMeasurements,
+            [this] { grdMeasurements->resizeColumnsToContents(); });
     // The newest row stays in sight as the table grows.
     connect(&m_table, &QAbstractItemModel::rowsInserted, grdMeasurements,
-            [this] { grdMeasurements->scrollToBottom(); });
+            [this](const QModelIndex&, int first) {
+                if (first == 0)
+                    grdMeasurements->resizeColumnsToContents();
+                grdMeasurements->scrollToBottom();
+            });
     picPlot = new MeasurePlot(this);
     auto* views = new QSplitter(Qt::Horizontal, this);
     views->addWidget(grdMeasurements);

@@ -4,6 +4,7 @@
 #include "link/TranscriptModel.h"
 #include "link/WidestLine.h"
 #include "link/ui/TranscriptView.h"
+#include "store/FullDisk.h"
 #include "support/FakeClock.h"
 
 #include <QScrollBar>
@@ -18,8 +19,8 @@ class TestLog : public QObject {
     FakeClock m_clock; // 2026-01-31 14:05:09
     LogFile m_log;
 
-    QByteArray logContents() const {
-        QFile file(m_logPath);
+    static QByteArray contents(const QString& path) {
+        QFile file(path);
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
 
@@ -48,14 +49,45 @@ private slots:
         QCOMPARE(TrafficLog(transcript, m_log, m_clock).Write(response, gapMs), QString());
         QTEST(QStringList({transcript.Item(0), transcript.Item(1)}), "items");
         QCOMPARE(transcript.rowCount(), 2);
-        QTEST(logContents(), "logLine");
+        QTEST(contents(m_logPath), "logLine");
     }
 
     // A file removed while open is made anew at the next line.
     void recreatesARemovedFile() {
         QVERIFY(m_log.Open(m_logPath, nullptr) && m_log.AppendLine("first\r\n"));
         QVERIFY(QFile::remove(m_logPath) && m_log.AppendLine("second\r\n"));
-        QCOMPARE(logContents(), "second\r\n");
+        QCOMPARE(contents(m_logPath), "second\r\n");
+    }
+
+    // A line that meets a full disk part-way leaves nothing of itself, the
+    // report gives the system's reason, and the next line, once there is
+    // room again, starts where the log ended. On the real disk the earlier
+    // lines end 6 bytes short of a page that cannot be had.
+    void lineIsWrittenWholeOrNotAtAll_data() {
+        QTest::addColumn<bool>("realDisk");
+        QTest::addColumn<int>("earlierBytes");
+        QTest::newRow("size limit") << false << 100;
+        QTest::newRow("tiny disk") << true << int(FullDisk::PageSize) - 6;
+    }
+    void lineIsWrittenWholeOrNotAtAll() {
+        QFETCH(bool, realDisk);
+        QFETCH(int, earlierBytes);
+        FullDisk disk(realDisk);
+        if (!disk.Usable())
+            QSKIP("mounting a tmpfs is not permitted here");
+        const QString path = disk.Place(m_logPath);
+        const QByteArray earlier = QByteArray(earlierBytes - 2, 'e') + "\r\n";
+        LogFile log;
+        QVERIFY(log.Open(path, nullptr) && log.AppendLine(earlier));
+        TranscriptModel transcript;
+        TrafficLog trafficLog(transcript, log, m_clock);
+        const QString report = disk.WhileFull(0, earlierBytes + 6,
+                                              [&] { return trafficLog.Write("0+1.23\r\n", 250); });
+        QVERIFY2(report.contains('(' + disk.Reason() + ')'), qPrintable(report));
+        QCOMPARE(contents(path), earlier);
+        disk.Free();
+        QCOMPARE(trafficLog.Write("0+4.56\r\n", 10), QString());
+        QVERIFY(contents(path).startsWith(earlier + "2026-01-31 14:05:0910 - 30 2B 34"));
     }
 
     // Reported again only after a line has gone through.
@@ -128,7 +160,7 @@ private slots:
         TrafficLog trafficLog(transcript, m_log, m_clock);
         for (const char* response : {"0+1\r\n", "0+2\r\n", "0+3\r\n"})
             trafficLog.Write(response, 0);
-        QCOMPARE(logContents().count("\r\n"), 3);
+        QCOMPARE(contents(m_logPath).count("\r\n"), 3);
         QCOMPARE(transcript.rowCount(), 4);
         QVERIFY(transcript.Item(0).contains("<0+2"));
     }

@@ -85,32 +85,23 @@ void TestBatch::batch_data() {
     QTest::addColumn<QString>("sent");
     QTest::addColumn<QString>("results");
     QTest::addColumn<bool>("running");
-    QTest::newRow("every answer paused for 3 ticks")
-        << false << "T a3 . . . e . T a3 . . . e . T a3 . . . e . T"
-        << "1 3 4"
-        << ",OK,,OK,OK," << false;
-    QTest::newRow("a late answer after a time-out credits nobody")
-        << false << "T w11 T a3 e . . T a3 e . T a3 e . T"
-        << "1 3 4"
-        << ",TIMEOUT,,OK,OK," << false;
-    QTest::newRow("the rest of an answer split over 100 ms credits nobody")
-        << false << "T a2 w11 e . T a3 e . T a3 e . T"
-        << "1 3 4"
-        << ",OK,,OK,OK," << false;
-    QTest::newRow("a refused row reads NOT SENT and the batch goes on")
-        << false << "N T a3 e . T a3 e . T"
-        << "3 4"
-        << ",NOT SENT,,OK,OK," << false;
-    QTest::newRow("a closed port ends the batch at once") << false << "C T T"
-                                                          << ""
-                                                          << ",NOT SENT,,,," << false;
-    QTest::newRow("with wake-up the tick waits for the 3 s time-out")
-        << true << "T w150 T w150 T w2 T w301 T w301 T"
-        << "1 3 4"
-        << ",TIMEOUT,,TIMEOUT,TIMEOUT," << false;
-    QTest::newRow("a tick during the exchange sends nothing") << false << "T T a3 T e . T"
-                                                              << "1 3"
-                                                              << ",OK,,,," << true;
+    const auto row = [](const char* name, bool wakeUp, const char* script, const char* sent,
+                        const char* results, bool running) {
+        QTest::newRow(name) << wakeUp << script << sent << results << running;
+    };
+    row("every answer paused for 3 ticks", false, "T a3 . . . e . T a3 . . . e . T a3 . . . e . T",
+        "1 3 4", ",OK,,OK,OK,", false);
+    row("a late answer after a time-out credits nobody", false,
+        "T w11 T a3 e . . T a3 e . T a3 e . T", "1 3 4", ",TIMEOUT,,OK,OK,", false);
+    row("the rest of an answer split over 100 ms credits nobody", false,
+        "T a2 w11 e . T a3 e . T a3 e . T", "1 3 4", ",OK,,OK,OK,", false);
+    row("a refused row reads NOT SENT and the batch goes on", false, "N T a3 e . T a3 e . T", "3 4",
+        ",NOT SENT,,OK,OK,", false);
+    row("a closed port ends the batch at once", false, "C T T", "", ",NOT SENT,,,,", false);
+    row("with wake-up the tick waits for the 3 s time-out", true,
+        "T w150 T w150 T w2 T w301 T w301 T", "1 3 4", ",TIMEOUT,,TIMEOUT,TIMEOUT,", false);
+    row("a tick during the exchange sends nothing", false, "T T a3 T e . T", "1 3", ",OK,,,,",
+        true);
 }
 
 void TestBatch::batch() {

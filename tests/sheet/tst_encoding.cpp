@@ -1,4 +1,4 @@
-#include "sheet/CommandsFile.h"
+#include "sheet/SheetModel.h"
 #include "sheet/ValueEncoding.h"
 
 #include <QtTest>
@@ -28,7 +28,17 @@ private slots:
                               const QString& edit, const QString& expected) {
             QTest::newRow(name) << locale << command << int(Value) << edit << "" << expected;
         };
+        value("XB too big", "de_DE", "XB3", "12", "XB0 0");
+        value("XB rounded down", "de_DE", "XB3", "7.9", "XB7 7");
+        value("XB negative", "de_DE", "XB3", "-1", "XB0 0");
+        value("XW padded", "de_DE", "XW250", "5", "XW005 5");
+        value("XW top", "de_DE", "XW250", "999", "XW999 999");
+        value("XW too big", "de_DE", "XW250", "1000", "XW000 0");
+        value("XW beyond 32 bits", "de_DE", "XW250", "4294967301", "XW000 0");
         value("XW exponent", "de_DE", "XW250", "1.5E2", "XW150 150");
+        value("XS cut", "de_DE", "XSA", "ABCDEFGHIJ", "XSABCDEFGH ABCDEFGH");
+        value("X0A cut", "de_DE", "X0AC", "FC", "X0AF F");
+        value("not a number", "de_DE", "XRA0.2", "abc", "XRA0 0");
         value("decimal comma sent as point", "de_DE", "XRA0.2", " -1,25E2 ", "XRA-1.25E2 -1,25E2");
         value("decimal point kept", "C", "XRA0.2", "0.20", "XRA0.20 0.20");
         value("minus sign not ASCII", "sv_SE", "XRA0.2", "\u22121,5", "XRA-1.5 \u22121,5");
@@ -42,12 +52,17 @@ private slots:
               "XSABCDEFG" + Face + " ABCDEFG" + Face);
         value("X0A pair", "C", "X0AC", Face + "x", "X0A" + Face + " " + Face);
         const auto option = [](const char* name, const QString& command, int column,
-                               const QString& code, const QString& expected) {
-            QTest::newRow(name) << "C" << command << column << "x" << code << expected;
+                               const char* edit, const QString& code, const QString& expected) {
+            QTest::newRow(name) << "C" << command << column << edit << code << expected;
         };
-        option("code cut before a pair's half", "XOPM21001", Gain, "7" + Face, "XOPM21071 x");
-        option("pair in too little room", "XOPM2100", Gain, Face, "XOPM2100 x");
-        option("command's pair not split", "XOPM" + Face + "01", Mode, "0", "XOPM" + Face + "01 x");
+        option("Mode", "XOPM21001", Mode, "Off", "0", "XOPM01001 Off");
+        option("Gain, one character", "XOPM21001", Gain, "x7", "7", "XOPM21071 x7");
+        option("Gain at the end", "XOPM2100", Gain, "x10", "10", "XOPM2101 x10");
+        option("too short", "XOPM", Type, "Raw", "0", "XOPM Raw");
+        option("code cut before a pair's half", "XOPM21001", Gain, "x", "7" + Face, "XOPM21071 x");
+        option("pair in too little room", "XOPM2100", Gain, "x", Face, "XOPM2100 x");
+        option("command's pair not split", "XOPM" + Face + "01", Mode, "x", "0",
+               "XOPM" + Face + "01 x");
     }
     void edit() {
         QFETCH(QString, locale);
@@ -57,19 +72,6 @@ private slots:
         QFETCH(QString, code);
         const EditResult result = EncodeEdit(command, column, edit, code, QLocale(locale));
         QTEST(result.Command + ' ' + result.CellText, "expected");
-    }
-
-    // An option's code is read from just before its text in the list; a
-    // code of one unit must not take half of a pair.
-    void optionCodeFromFileKeepsPairsWhole() {
-        QTemporaryDir folder;
-        QFile file(folder.filePath("pair.SDI12"));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("[XOPM]\nN=Output\nM=Off\nML=|#" + Face.toUtf8() + ";Off|#1;On\n");
-        file.close();
-        const CommandsLoad load = LoadCommandsRows(file.fileName());
-        QCOMPARE(load.Rows.size(), 1);
-        QCOMPARE(load.Rows.at(0).Command, QStringLiteral("XOPM"));
     }
 };
 

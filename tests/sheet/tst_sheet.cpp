@@ -1,6 +1,5 @@
 #include "platform/ui/Grid.h"
 #include "sheet/SheetModel.h"
-#include "sheet/ValueEncoding.h"
 #include "sheet/ui/Sheet.h"
 #include "support/RecordingMessageBox.h"
 #include "support/ScriptedFileDialog.h"
@@ -83,42 +82,6 @@ struct Rig {
 class TestSheet : public QObject {
     Q_OBJECT
 private slots:
-    // Edits are read under a German locale, where "," is the decimal separator.
-    void edit_data() {
-        QTest::addColumn<QString>("command");
-        QTest::addColumn<int>("column");
-        QTest::addColumn<QString>("edit");
-        QTest::addColumn<QString>("code");     // the option's picked code
-        QTest::addColumn<QString>("expected"); // the command, a blank, the cell's text
-        const auto row = [](const char* name, const char* command, int column, const char* edit,
-                            const char* code, const char* expected) {
-            QTest::newRow(name) << command << column << edit << code << expected;
-        };
-        row("XB too big", "XB3", Value, "12", "", "XB0 0");
-        row("XB rounded down", "XB3", Value, "7.9", "", "XB7 7");
-        row("XB negative", "XB3", Value, "-1", "", "XB0 0");
-        row("XW padded", "XW250", Value, "5", "", "XW005 5");
-        row("XW top", "XW250", Value, "999", "", "XW999 999");
-        row("XW too big", "XW250", Value, "1000", "", "XW000 0");
-        row("XW beyond 32 bits", "XW250", Value, "4294967301", "", "XW000 0");
-        row("XS cut", "XSA", Value, "ABCDEFGHIJ", "", "XSABCDEFGH ABCDEFGH");
-        row("X0A cut", "X0AC", Value, "FC", "", "X0AF F");
-        row("decimal comma", "XRA0.2", Value, "1,5", "", "XRA1.5 1,5");
-        row("not a number", "XRA0.2", Value, "abc", "", "XRA0 0");
-        row("Mode", "XOPM21001", Mode, "Off", "0", "XOPM01001 Off");
-        row("Gain, one character", "XOPM21001", Gain, "x7", "7", "XOPM21071 x7");
-        row("Gain at the end", "XOPM2100", Gain, "x10", "10", "XOPM2101 x10");
-        row("too short", "XOPM", Type, "Raw", "0", "XOPM Raw");
-    }
-    void edit() {
-        QFETCH(QString, command);
-        QFETCH(int, column);
-        QFETCH(QString, edit);
-        QFETCH(QString, code);
-        const EditResult result = EncodeEdit(command, column, edit, code, QLocale(QLocale::German));
-        QTEST(result.Command + ' ' + result.CellText, "expected");
-    }
-
     // Starts over a sheet of four rows that each load must replace whole.
     void loadAndSaveThroughDialogs() {
         Rig rig(BatchFile);
@@ -167,10 +130,6 @@ private slots:
         add("READ row Value", 1, Value, "F2", "", "XIV");
         add("option without list", 2, Mode, "double click", "", "XB3");
         add("Send click", 3, Send, "click", "", "XRA0.2");
-        add("Send double click", 3, Send, "double click", "", "XRA0.2");
-        add("Send Enter", 3, Send, "Enter", "", "XRA0.2");
-        add("Send F2", 3, Send, "F2", "", "XRA0.2");
-        add("Send Space", 3, Send, "Space", "", "XRA0.2");
     }
     // An edit: the row's command follows it, a Value cell shows the encoded
     // value at the command's end, and the Command column widens to fit.

@@ -38,17 +38,15 @@ private slots:
     void oneLine_data() {
         QTest::addColumn<QString>("received");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("line ends") << "0+1\r\n"
-                                   << "0+1\u21B5";
-        QTest::newRow("C0 control and DEL") << "a\tb\x7F"
-                                            << "a\u00B7b\u00B7";
-        QTest::newRow("C1 control") << "0\u0085+1"
-                                    << "0\u00B7+1";
-        QTest::newRow("line and paragraph separators") << "0\u2028+1\u2029"
-                                                       << "0\u00B7+1\u00B7";
-        QTest::newRow("direction override") << "\u202E1+0"
-                                            << "\u00B71+0";
-        QTest::newRow("printable kept") << "0+\u00B0C" + Face << "0+\u00B0C" + Face;
+        const auto row = [](const char* name, const QString& received, const QString& shown) {
+            QTest::newRow(name) << received << shown;
+        };
+        row("line ends", "0+1\r\n", "0+1\u21B5");
+        row("C0 control and DEL", "a\tb\x7F", "a\u00B7b\u00B7");
+        row("C1 control", "0\u0085+1", "0\u00B7+1");
+        row("line and paragraph separators", "0\u2028+1\u2029", "0\u00B7+1\u00B7");
+        row("direction override", "\u202E1+0", "\u00B71+0");
+        row("printable kept", "0+\u00B0C" + Face, "0+\u00B0C" + Face);
     }
     void oneLine() {
         QFETCH(QString, received);

@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTextBlock>
 
 class TestSerialTerminal : public QObject {
     Q_OBJECT
@@ -32,21 +33,19 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("copied");
         QTest::addColumn<QList<int>>("typed");
+        const auto row = [](const char* name, bool selected, int key, int modifiers,
+                            const QString& text, const char* copied, QList<int> typed) {
+            QTest::newRow(name) << selected << key << modifiers << text << copied << typed;
+        };
         const int ctrl = Qt::ControlModifier;
         const int ctrlShift = Qt::ControlModifier | Qt::ShiftModifier;
-        QTest::newRow("Ctrl+C, selection") << true << int(Qt::Key_C) << ctrl << QString("\x03")
-                                           << QString("0+1.23") << QList<int>{};
-        QTest::newRow("Ctrl+C, no selection: ETX to the sensor")
-            << false << int(Qt::Key_C) << ctrl << QString("\x03") << QString("before")
-            << QList<int>{3};
-        QTest::newRow("Ctrl+Shift+C, selection")
-            << true << int(Qt::Key_C) << ctrlShift << QString("\x03") << QString("0+1.23")
-            << QList<int>{};
-        QTest::newRow("Ctrl+Shift+C, no selection")
-            << false << int(Qt::Key_C) << ctrlShift << QString("\x03") << QString("before")
-            << QList<int>{};
-        QTest::newRow("letter, selection")
-            << true << int(Qt::Key_A) << 0 << QString("a") << QString("before") << QList<int>{'a'};
+        row("Ctrl+C, selection", true, Qt::Key_C, ctrl, "\x03", "0+1.23", {});
+        row("Ctrl+C, no selection: ETX to the sensor", false, Qt::Key_C, ctrl, "\x03", "before",
+            {3});
+        row("Ctrl+Shift+C, selection", true, Qt::Key_C, ctrlShift, "\x03", "0+1.23", {});
+        row("Ctrl+Shift+C, no selection", false, Qt::Key_C, ctrlShift, "\x03", "before", {});
+        row("letter, selection", true, Qt::Key_A, 0, "a", "before", {'a'});
+        row("character beyond one byte", false, 0, 0, "\u20AC", "before", {});
     }
     void copyKeysAndTypedKeys() {
         QFETCH(bool, selected);
@@ -63,6 +62,7 @@ private slots:
         for (const QList<QVariant>& signal : typed)
             codes.append(signal.at(0).toInt());
         QTEST(codes, "typed");
+        QCOMPARE(m_view.toPlainText(), "0+1.23\n0+4.56\n"); // raised, never inserted
     }
 
     void mouseSelectsText() {
@@ -75,6 +75,24 @@ private slots:
         QTest::mouseMove(m_view.viewport(), to);
         QTest::mouseRelease(m_view.viewport(), Qt::LeftButton, {}, to);
         QCOMPARE(m_view.textCursor().selectedText(), "0+1.23");
+    }
+
+    // Sent and received bytes show in two colours, within a bounded scrollback.
+    void showsTrafficInTwoColours() {
+        FakeSerialPort port;
+        port.setIsOpen(true);
+        SerialTerminalView view(port);
+        port.Transmit("0M!");
+        port.Receive("00013\r\n");
+        QCOMPARE(view.toPlainText(), "0M!00013\n");
+        const auto formats = view.document()->firstBlock().textFormats();
+        QVERIFY(formats.size() == 2 &&
+                formats[0].format.foreground() != formats[1].format.foreground());
+        const int lines = SerialTerminalView::ScrollbackLines;
+        for (int line = 1; line <= lines; ++line)
+            port.Receive(QByteArray::number(line) + "\r\n");
+        QVERIFY(view.document()->blockCount() <= lines);
+        QVERIFY(view.toPlainText().endsWith(QString::number(lines) + "\n"));
     }
 };
 

@@ -15,19 +15,6 @@
 #include <QPushButton>
 #include <QtTest>
 
-// A newcomer's first run: the port named on the command line, and the state
-// of the link always in sight.
-class TestFirstRun : public QObject {
-    Q_OBJECT
-private slots:
-    void startupOpensTheNamedPort_data();
-    void startupOpensTheNamedPort();
-    void linkStateReadsOpenClosedLost();
-    void versionOptionPrintsTheAboutVersion();
-    void smallestWindowKeepsEveryControlReachable();
-    void licenceShowsWhereNoProgramOpensIt();
-};
-
 namespace {
 
 struct Program {
@@ -43,100 +30,105 @@ struct Program {
 
 } // namespace
 
-void TestFirstRun::startupOpensTheNamedPort_data() {
-    QTest::addColumn<bool>("simulated");
-    QTest::addColumn<QString>("settings");
-    QTest::addColumn<QString>("panel1"); // how status panel 1 begins
-    QTest::newRow("the simulator's port") << true << ""
-                                          << "Open: ";
-    QTest::newRow("with settings") << true << "9600,N,8,1"
-                                   << "Open: ";
-    QTest::newRow("settings that cannot be used") << true << "1200,X,7,1"
-                                                  << "Line settings";
-    QTest::newRow("a port that does not exist") << false << ""
-                                                << "No such port";
-}
-
-// Whatever is named, the window comes up and says what became of it.
-void TestFirstRun::startupOpensTheNamedPort() {
-    QFETCH(bool, simulated);
-    QFETCH(QString, settings);
-    QFETCH(QString, panel1);
-    SimulatorProcess sim;
-    QVERIFY(sim.Started());
-    const QString port = simulated ? sim.DevicePath() : QStringLiteral("/dev/ttyNONE9");
-    Program program({port, settings});
-    program.Window->show();
-    QCOMPARE(program.Window->cboLines->currentText(), port);
-    QVERIFY2(program.Window->StatusBar->PanelText(1).startsWith(panel1),
-             qPrintable(program.Window->StatusBar->PanelText(1)));
-    QCOMPARE(program.Serial.IsOpen(), panel1 == QLatin1String("Open: "));
-    if (!settings.isEmpty())
-        QCOMPARE(program.Window->cboBaud->currentText(), settings);
-}
-
-void TestFirstRun::linkStateReadsOpenClosedLost() {
-    SimulatorProcess sim;
-    QVERIFY(sim.Started());
-    Program program({sim.DevicePath(), QString()});
-    const QString open = QStringLiteral("\u25CF %1 1200,E,7,1").arg(sim.DevicePath());
-    QCOMPARE(program.LinkState(), open);
-
-    const auto choosePort = [&program](const QString& port) {
-        program.Window->cboLines->setEditText(port);
-        emit program.Window->cboLines->Committed();
-    };
-    choosePort(QStringLiteral("/dev/ttyNONE9"));
-    QCOMPARE(program.LinkState(), QStringLiteral("closed"));
-    choosePort(sim.DevicePath());
-    QCOMPARE(program.LinkState(), open);
-
-    sim.Kill();
-    QTRY_COMPARE(program.LinkState(), QStringLiteral("lost"));
-}
-
-void TestFirstRun::versionOptionPrintsTheAboutVersion() {
-    QProcess probeterm;
-    probeterm.start(QStringLiteral(PROBETERM_EXECUTABLE), {QStringLiteral("--version")});
-    QVERIFY(probeterm.waitForFinished(10000));
-    QCOMPARE(probeterm.exitCode(), 0);
-    QCOMPARE(QString::fromLocal8Bit(probeterm.readAllStandardOutput()).trimmed(),
-             QStringLiteral("ProbeTerm ") + AboutTab::VersionText());
-}
-
-void TestFirstRun::smallestWindowKeepsEveryControlReachable() {
-    Program program({QStringLiteral("/dev/ttyNONE9"), QString()});
-    frmSDI12& window = *program.Window;
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    window.resize(1, 1); // raised to the minimum at once
-    const int statusTop = window.StatusBar->geometry().top();
-    for (QWidget* control :
-         {static_cast<QWidget*>(window.cmdSend), static_cast<QWidget*>(window.txtRepeatCmd),
-          static_cast<QWidget*>(window.txtRepeatDelay)}) {
-        const int bottom = control->mapTo(&window, QPoint(0, control->height())).y();
-        QVERIFY2(bottom <= statusTop, qPrintable(control->objectName()));
+// A newcomer's first run: the port named on the command line, and the state
+// of the link always in sight.
+class TestFirstRun : public QObject {
+    Q_OBJECT
+private slots:
+    void startupOpensTheNamedPort_data() {
+        QTest::addColumn<bool>("simulated");
+        QTest::addColumn<QString>("settings");
+        QTest::addColumn<QString>("panel1"); // how status panel 1 begins
+        QTest::newRow("the simulator's port") << true << ""
+                                              << "Open: ";
+        QTest::newRow("with settings") << true << "9600,N,8,1"
+                                       << "Open: ";
+        QTest::newRow("settings that cannot be used") << true << "1200,X,7,1"
+                                                      << "Line settings";
+        QTest::newRow("a port that does not exist") << false << ""
+                                                    << "No such port";
     }
-}
+    // Whatever is named, the window comes up and says what became of it.
+    void startupOpensTheNamedPort() {
+        QFETCH(bool, simulated);
+        QFETCH(QString, settings);
+        QFETCH(QString, panel1);
+        SimulatorProcess sim;
+        QVERIFY(sim.Started());
+        const QString port = simulated ? sim.DevicePath() : "/dev/ttyNONE9";
+        Program program({port, settings});
+        program.Window->show();
+        QCOMPARE(program.Window->cboLines->currentText(), port);
+        QVERIFY2(program.Window->StatusBar->PanelText(1).startsWith(panel1),
+                 qPrintable(program.Window->StatusBar->PanelText(1)));
+        QCOMPARE(program.Serial.IsOpen(), panel1 == "Open: ");
+        if (!settings.isEmpty())
+            QCOMPARE(program.Window->cboBaud->currentText(), settings);
+    }
 
-// With no program for the formatted document, the same licence shows as
-// plain text, and status panel 1 says why.
-void TestFirstRun::licenceShowsWhereNoProgramOpensIt() {
-    Program program;
-    program.Pieces.Shell.NoProgramTakesTargets = true;
-    const QString folder = program.Pieces.Folders.ProgramFolder();
-    for (const char* form : {".rtf", ".txt"})
-        QVERIFY(QFile::copy(QStringLiteral(PROBETERM_LICENCE_FILES) + QLatin1String(form),
-                            folder + QStringLiteral("/Quenvarel Freeware License Agreement") +
-                                QLatin1String(form)));
-    program.Window->About->Command1_Click();
-    QVERIFY(program.Window->StatusBar->PanelText(1).startsWith(QStringLiteral("No program")));
-    auto* window = program.Window->findChild<LicenceWindow*>();
-    QVERIFY(window);
-    QVERIFY(window->isVisible());
-    QVERIFY(window->Text().startsWith(QStringLiteral("Quenvarel Freeware License Agreement")));
-    QVERIFY(window->Text().contains(QStringLiteral("copyright \u00A9 2026")));
-}
+    void linkStateReadsOpenClosedLost() {
+        SimulatorProcess sim;
+        QVERIFY(sim.Started());
+        Program program({sim.DevicePath(), QString()});
+        const QString open = QString("\u25CF %1 1200,E,7,1").arg(sim.DevicePath());
+        QCOMPARE(program.LinkState(), open);
+
+        const auto choosePort = [&program](const QString& port) {
+            program.Window->cboLines->setEditText(port);
+            emit program.Window->cboLines->Committed();
+        };
+        choosePort("/dev/ttyNONE9");
+        QCOMPARE(program.LinkState(), "closed");
+        choosePort(sim.DevicePath());
+        QCOMPARE(program.LinkState(), open);
+
+        sim.Kill();
+        QTRY_COMPARE(program.LinkState(), "lost");
+    }
+
+    void versionOptionPrintsTheAboutVersion() {
+        QProcess probeterm;
+        probeterm.start(QStringLiteral(PROBETERM_EXECUTABLE), {"--version"});
+        QVERIFY(probeterm.waitForFinished(10000));
+        QCOMPARE(probeterm.exitCode(), 0);
+        QCOMPARE(QString::fromLocal8Bit(probeterm.readAllStandardOutput()).trimmed(),
+                 "ProbeTerm " + AboutTab::VersionText());
+    }
+
+    void smallestWindowKeepsEveryControlReachable() {
+        Program program({"/dev/ttyNONE9", QString()});
+        frmSDI12& window = *program.Window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        window.resize(1, 1); // raised to the minimum at once
+        const int statusTop = window.StatusBar->geometry().top();
+        for (QWidget* control :
+             {static_cast<QWidget*>(window.cmdSend), static_cast<QWidget*>(window.txtRepeatCmd),
+              static_cast<QWidget*>(window.txtRepeatDelay)}) {
+            const int bottom = control->mapTo(&window, QPoint(0, control->height())).y();
+            QVERIFY2(bottom <= statusTop, qPrintable(control->objectName()));
+        }
+    }
+
+    // With no program for the formatted document, the same licence shows as
+    // plain text, and status panel 1 says why.
+    void licenceShowsWhereNoProgramOpensIt() {
+        Program program;
+        program.Pieces.Shell.NoProgramTakesTargets = true;
+        const QString folder = program.Pieces.Folders.ProgramFolder();
+        for (const char* form : {".rtf", ".txt"})
+            QVERIFY(QFile::copy(QStringLiteral(PROBETERM_LICENCE_FILES) + QLatin1String(form),
+                                folder + "/Quenvarel Freeware License Agreement" +
+                                    QLatin1String(form)));
+        program.Window->About->Command1_Click();
+        QVERIFY(program.Window->StatusBar->PanelText(1).startsWith("No program"));
+        auto* window = program.Window->findChild<LicenceWindow*>();
+        QVERIFY(window);
+        QVERIFY(window->isVisible());
+        QVERIFY(window->Text().startsWith("Quenvarel Freeware License Agreement"));
+        QVERIFY(window->Text().contains("copyright \u00A9 2026"));
+    }
+};
 
 QTEST_MAIN(TestFirstRun)
 #include "tst_firstrun.moc"

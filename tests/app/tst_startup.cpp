@@ -19,157 +19,144 @@
 class TestStartup : public QObject {
     Q_OBJECT
 private slots:
-    void firstStartCreatesFoldersAndLog();
-    void startupConfiguresAndOpensThePort();
-    void failingLogIsReported();
-    void choosingReopens_data();
-    void choosingReopens();
-    void typedPortPathIsChosenWithEnter();
-    void resizeKeepsMinimumAndStretches_data();
-    void resizeKeepsMinimumAndStretches();
-    void minimiseAndRestoreKeepSizes();
-    void closingClosesThePort();
+    void firstStartCreatesFoldersAndLog() {
+        QTemporaryDir dataHome;
+        qputenv("XDG_DATA_HOME", dataHome.path().toLocal8Bit());
+        SystemFolders systemFolders;
+        const QString log = dataHome.path() + "/Quenvarel/ProbeTerm/ProbeTerm.log";
+        {
+            WindowHarness first({}, &systemFolders);
+            QCOMPARE(first.Window->LogFilePath(), log);
+            QVERIFY(QFile::exists(log));
+            QCOMPARE(QFileInfo(log).size(), qint64(0));
+        }
+        QFile file(log);
+        QVERIFY(file.open(QIODevice::Append));
+        file.write("earlier line\r\n");
+        file.close();
+        {
+            WindowHarness second({}, &systemFolders);
+            QCOMPARE(second.Window->LogFilePath(), log);
+        }
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), QByteArray("earlier line\r\n"));
+        qunsetenv("XDG_DATA_HOME");
+    }
+
+    void startupConfiguresAndOpensThePort() {
+        WindowHarness harness({"COM1", "/dev/ttyUSB0"});
+        frmSDI12& window = *harness.Window;
+        QCOMPARE(window.windowTitle(), "Quenvarel Tidewright");
+        QCOMPARE(window.windowIcon().availableSizes().size(), 6); // built into the program
+        QCOMPARE(harness.Serial.Calls().mid(0, 4),
+                 QStringList({"LineSettings=1200,E,7,1", "StartupOptions", "PortName=COM1",
+                              "IsOpen=true"}));
+        QCOMPARE(harness.Panel(1), "Open: COM1 at 1200,E,7,1");
+        QCOMPARE(window.cboLines->count(), 2);
+        QCOMPARE(window.fg->RowCount(), 1);
+    }
+
+    void failingLogIsReported() {
+        TempFolders folders;
+        folders.setUserDataFolder("/proc/no-such-folder");
+        WindowHarness harness({"COM1"}, &folders);
+        QVERIFY(harness.Panel(1).startsWith("Open: COM1"));
+        QVERIFY2(harness.Panel(1).contains("ProbeTerm.log"), qPrintable(harness.Panel(1)));
+        QVERIFY(harness.Window->isEnabled()); // the window still comes up
+    }
+
+    void choosingReopens_data() {
+        QTest::addColumn<bool>("baudBox");
+        QTest::addColumn<int>("index");
+        QTest::addColumn<QString>("expectedSetting");
+        QTest::newRow("another port") << false << 1 << "PortName=COM2";
+        QTest::newRow("the port already shown") << false << 0 << "PortName=COM1";
+        QTest::newRow("other line settings") << true << 5 << "LineSettings=9600,N,8,1";
+        QTest::newRow("the settings already shown") << true << 0 << "LineSettings=1200,E,7,1";
+    }
+    void choosingReopens() {
+        QFETCH(bool, baudBox);
+        QFETCH(int, index);
+        QFETCH(QString, expectedSetting);
+        WindowHarness harness({"COM1", "COM2"});
+        DropDownComboBox* box = baudBox ? harness.Window->cboBaud : harness.Window->cboLines;
+        harness.Serial.ClearCalls();
+        box->setCurrentIndex(index);
+        emit box->activated(index);
+        QCOMPARE(harness.Serial.Calls(),
+                 QStringList({"IsOpen=false", expectedSetting, "IsOpen=true"}));
+        QVERIFY(harness.Panel(1).startsWith("Open: "));
+    }
+
+    void typedPortPathIsChosenWithEnter() {
+        WindowHarness harness({"COM1"});
+        DropDownComboBox* box = harness.Window->cboLines;
+        harness.Serial.ClearCalls();
+        box->setEditText(QString());
+        QTest::keyClicks(box, "/dev/pts/7");
+        QTest::keyClick(box, Qt::Key_Return);
+        QVERIFY(harness.Serial.Calls().contains("PortName=/dev/pts/7"));
+        QCOMPARE(harness.Serial.PortName(), "/dev/pts/7");
+        QVERIFY(harness.Serial.IsOpen());
+    }
+
+    void resizeKeepsMinimumAndStretches_data() {
+        QTest::addColumn<int>("widthTwips");
+        QTest::addColumn<int>("heightTwips");
+        QTest::newRow("too small snaps back") << 1000 << 1000;
+        QTest::newRow("large") << 20000 << 12000;
+    }
+    void resizeKeepsMinimumAndStretches() {
+        QFETCH(int, widthTwips);
+        QFETCH(int, heightTwips);
+        WindowHarness harness;
+        frmSDI12& window = *harness.Window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        window.resize(Twips::ToPixels(widthTwips), Twips::ToPixels(heightTwips));
+        QTRY_VERIFY(window.frameGeometry().width() >= Twips::ToPixels(5000));
+        QVERIFY(window.frameGeometry().height() >= Twips::ToPixels(5200));
+
+        const QRect tab = window.SSTab->geometry();
+        const int statusHeight = window.StatusBar->height();
+        QCOMPARE(tab.left(), window.fraPort->width() + Twips::ToPixels(200));
+        QCOMPARE(tab.top(), 0);
+        QVERIFY(qAbs(tab.right() + 1 - window.width()) <= 1);
+        QVERIFY(qAbs(tab.height() - (window.height() - statusHeight)) <= 1);
+        const auto near = [](int actual, int expected) { return qAbs(actual - expected) <= 1; };
+        QVERIFY(near(window.SaxView->width(), tab.width() - Twips::ToPixels(250)));
+        QVERIFY(near(window.SaxView->height(), tab.height() - Twips::ToPixels(450)));
+        QVERIFY(near(window.lstHex->height(), tab.height() - Twips::ToPixels(400)));
+        QVERIFY(near(window.fg->height(), tab.height() - Twips::ToPixels(1000)));
+        QVERIFY(window.fg->width() > 0 && window.lstHex->width() > 0);
+        // The left column never moves or grows.
+        QCOMPARE(window.fraPort->geometry(), Twips::ToPixels(120, 120, 2292, 2415));
+    }
+
+    void minimiseAndRestoreKeepSizes() {
+        WindowHarness harness;
+        frmSDI12& window = *harness.Window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const QRect tab = window.SSTab->geometry();
+        const QSize grid = window.fg->size();
+        window.setWindowState(Qt::WindowMinimized);
+        window.Form_Resize();
+        window.setWindowState(Qt::WindowNoState);
+        window.Form_Resize();
+        QCOMPARE(window.SSTab->geometry(), tab);
+        QCOMPARE(window.fg->size(), grid);
+    }
+
+    void closingClosesThePort() {
+        WindowHarness harness({"COM1"});
+        QVERIFY(harness.Serial.IsOpen());
+        harness.Window->show();
+        harness.Window->close();
+        QVERIFY(!harness.Serial.IsOpen());
+        QCOMPARE(harness.Serial.Calls().last(), "IsOpen=false");
+    }
 };
-
-void TestStartup::firstStartCreatesFoldersAndLog() {
-    QTemporaryDir dataHome;
-    qputenv("XDG_DATA_HOME", dataHome.path().toLocal8Bit());
-    SystemFolders systemFolders;
-    const QString log = dataHome.path() + QLatin1String("/Quenvarel/ProbeTerm/ProbeTerm.log");
-    {
-        WindowHarness first({}, &systemFolders);
-        QCOMPARE(first.Window->LogFilePath(), log);
-        QVERIFY(QFile::exists(log));
-        QCOMPARE(QFileInfo(log).size(), qint64(0));
-    }
-    QFile file(log);
-    QVERIFY(file.open(QIODevice::Append));
-    file.write("earlier line\r\n");
-    file.close();
-    {
-        WindowHarness second({}, &systemFolders);
-        QCOMPARE(second.Window->LogFilePath(), log);
-    }
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(file.readAll(), QByteArray("earlier line\r\n"));
-    qunsetenv("XDG_DATA_HOME");
-}
-
-void TestStartup::startupConfiguresAndOpensThePort() {
-    WindowHarness harness({"COM1", "/dev/ttyUSB0"});
-    frmSDI12& window = *harness.Window;
-    QCOMPARE(window.windowTitle(), QStringLiteral("Quenvarel Tidewright"));
-    QCOMPARE(window.windowIcon().availableSizes().size(), 6); // built into the program
-    QCOMPARE(
-        harness.Serial.Calls().mid(0, 4),
-        QStringList({"LineSettings=1200,E,7,1", "StartupOptions", "PortName=COM1", "IsOpen=true"}));
-    QCOMPARE(harness.Panel(1), QStringLiteral("Open: COM1 at 1200,E,7,1"));
-    QCOMPARE(window.cboLines->count(), 2);
-    QCOMPARE(window.fg->RowCount(), 1);
-}
-
-void TestStartup::failingLogIsReported() {
-    TempFolders folders;
-    folders.setUserDataFolder(QStringLiteral("/proc/no-such-folder"));
-    WindowHarness harness({"COM1"}, &folders);
-    QVERIFY(harness.Panel(1).startsWith(QStringLiteral("Open: COM1")));
-    QVERIFY2(harness.Panel(1).contains(QStringLiteral("ProbeTerm.log")),
-             qPrintable(harness.Panel(1)));
-    QVERIFY(harness.Window->isEnabled()); // the window still comes up
-}
-
-void TestStartup::choosingReopens_data() {
-    QTest::addColumn<bool>("baudBox");
-    QTest::addColumn<int>("index");
-    QTest::addColumn<QString>("expectedSetting");
-    QTest::newRow("another port") << false << 1 << "PortName=COM2";
-    QTest::newRow("the port already shown") << false << 0 << "PortName=COM1";
-    QTest::newRow("other line settings") << true << 5 << "LineSettings=9600,N,8,1";
-    QTest::newRow("the settings already shown") << true << 0 << "LineSettings=1200,E,7,1";
-}
-
-void TestStartup::choosingReopens() {
-    QFETCH(bool, baudBox);
-    QFETCH(int, index);
-    QFETCH(QString, expectedSetting);
-    WindowHarness harness({"COM1", "COM2"});
-    DropDownComboBox* box = baudBox ? harness.Window->cboBaud : harness.Window->cboLines;
-    harness.Serial.ClearCalls();
-    box->setCurrentIndex(index);
-    emit box->activated(index);
-    QCOMPARE(harness.Serial.Calls(), QStringList({"IsOpen=false", expectedSetting, "IsOpen=true"}));
-    QVERIFY(harness.Panel(1).startsWith(QStringLiteral("Open: ")));
-}
-
-void TestStartup::typedPortPathIsChosenWithEnter() {
-    WindowHarness harness({"COM1"});
-    DropDownComboBox* box = harness.Window->cboLines;
-    harness.Serial.ClearCalls();
-    box->setEditText(QString());
-    QTest::keyClicks(box, QStringLiteral("/dev/pts/7"));
-    QTest::keyClick(box, Qt::Key_Return);
-    QVERIFY(harness.Serial.Calls().contains(QStringLiteral("PortName=/dev/pts/7")));
-    QCOMPARE(harness.Serial.PortName(), QStringLiteral("/dev/pts/7"));
-    QVERIFY(harness.Serial.IsOpen());
-}
-
-void TestStartup::resizeKeepsMinimumAndStretches_data() {
-    QTest::addColumn<int>("widthTwips");
-    QTest::addColumn<int>("heightTwips");
-    QTest::newRow("too small snaps back") << 1000 << 1000;
-    QTest::newRow("large") << 20000 << 12000;
-}
-
-void TestStartup::resizeKeepsMinimumAndStretches() {
-    QFETCH(int, widthTwips);
-    QFETCH(int, heightTwips);
-    WindowHarness harness;
-    frmSDI12& window = *harness.Window;
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    window.resize(Twips::ToPixels(widthTwips), Twips::ToPixels(heightTwips));
-    QTRY_VERIFY(window.frameGeometry().width() >= Twips::ToPixels(5000));
-    QVERIFY(window.frameGeometry().height() >= Twips::ToPixels(5200));
-
-    const QRect tab = window.SSTab->geometry();
-    const int statusHeight = window.StatusBar->height();
-    QCOMPARE(tab.left(), window.fraPort->width() + Twips::ToPixels(200));
-    QCOMPARE(tab.top(), 0);
-    QVERIFY(qAbs(tab.right() + 1 - window.width()) <= 1);
-    QVERIFY(qAbs(tab.height() - (window.height() - statusHeight)) <= 1);
-    const auto near = [](int actual, int expected) { return qAbs(actual - expected) <= 1; };
-    QVERIFY(near(window.SaxView->width(), tab.width() - Twips::ToPixels(250)));
-    QVERIFY(near(window.SaxView->height(), tab.height() - Twips::ToPixels(450)));
-    QVERIFY(near(window.lstHex->height(), tab.height() - Twips::ToPixels(400)));
-    QVERIFY(near(window.fg->height(), tab.height() - Twips::ToPixels(1000)));
-    QVERIFY(window.fg->width() > 0 && window.lstHex->width() > 0);
-    // The left column never moves or grows.
-    QCOMPARE(window.fraPort->geometry(), Twips::ToPixels(120, 120, 2292, 2415));
-}
-
-void TestStartup::minimiseAndRestoreKeepSizes() {
-    WindowHarness harness;
-    frmSDI12& window = *harness.Window;
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    const QRect tab = window.SSTab->geometry();
-    const QSize grid = window.fg->size();
-    window.setWindowState(Qt::WindowMinimized);
-    window.Form_Resize();
-    window.setWindowState(Qt::WindowNoState);
-    window.Form_Resize();
-    QCOMPARE(window.SSTab->geometry(), tab);
-    QCOMPARE(window.fg->size(), grid);
-}
-
-void TestStartup::closingClosesThePort() {
-    WindowHarness harness({"COM1"});
-    QVERIFY(harness.Serial.IsOpen());
-    harness.Window->show();
-    harness.Window->close();
-    QVERIFY(!harness.Serial.IsOpen());
-    QCOMPARE(harness.Serial.Calls().last(), QStringLiteral("IsOpen=false"));
-}
 
 QTEST_MAIN(TestStartup)
 #include "tst_startup.moc"

@@ -71,18 +71,17 @@ private slots:
         QTest::addColumn<quint64>("offset");
         QTest::addColumn<quint64>("size");
         QTest::addColumn<QByteArray>("section"); // null: refused
+        const auto row = [](const char* name, quint64 offset, quint64 size,
+                            const QByteArray& section, quint64 tableOffset = SectionTableOffset) {
+            QTest::newRow(name) << tableOffset << offset << size << section;
+        };
         const quint64 top = quint64(1) << 63;
-        QTest::newRow("ends at the end")
-            << SectionTableOffset << PayloadOffset << quint64(16) << QByteArray("0123456789abcdef");
-        QTest::newRow("one byte past the end")
-            << SectionTableOffset << PayloadOffset << quint64(17) << QByteArray();
-        QTest::newRow("size 2^63") << SectionTableOffset << quint64(0) << top << QByteArray();
-        QTest::newRow("size 2^63 + 2 GiB - 1")
-            << SectionTableOffset << quint64(0) << top + 0x7FFFFFFF << QByteArray();
-        QTest::newRow("offset and size wrap around")
-            << SectionTableOffset << ~quint64(7) << quint64(16) << QByteArray();
-        QTest::newRow("section table past the end")
-            << ~quint64(0xFF) << PayloadOffset << quint64(16) << QByteArray();
+        row("ends at the end", PayloadOffset, 16, "0123456789abcdef");
+        row("one byte past the end", PayloadOffset, 17, {});
+        row("size 2^63", 0, top, {});
+        row("size 2^63 + 2 GiB - 1", 0, top + 0x7FFFFFFF, {});
+        row("offset and size wrap around", ~quint64(7), 16, {});
+        row("section table past the end", PayloadOffset, 16, {}, ~quint64(0xFF));
     }
     void damagedFilesAreRefusedWithoutBigAllocations() {
         QFETCH(quint64, tableOffset);

@@ -65,18 +65,6 @@ private slots:
         QCOMPARE(m_view.toPlainText(), "0+1.23\n0+4.56\n"); // raised, never inserted
     }
 
-    void mouseSelectsText() {
-        QTextCursor start = m_view.textCursor();
-        QTextCursor end = start;
-        end.movePosition(QTextCursor::EndOfBlock);
-        const QPoint from = m_view.cursorRect(start).center();
-        const QPoint to = m_view.cursorRect(end).center();
-        QTest::mousePress(m_view.viewport(), Qt::LeftButton, {}, from);
-        QTest::mouseMove(m_view.viewport(), to);
-        QTest::mouseRelease(m_view.viewport(), Qt::LeftButton, {}, to);
-        QCOMPARE(m_view.textCursor().selectedText(), "0+1.23");
-    }
-
     // Sent and received bytes show in two colours, within a bounded scrollback.
     void showsTrafficInTwoColours() {
         FakeSerialPort port;

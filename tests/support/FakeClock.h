@@ -8,22 +8,18 @@ class FakeClock : public IClock {
 public:
     qint64 TickMs() const override { return m_tickMs; }
     double MonotonicSeconds() const override { return m_tickMs / 1000.0; }
-    QDateTime LocalNow() const override { return m_localStart.addMSecs(m_tickMs - m_startTick); }
+    QDateTime LocalNow() const override { return m_localStart.addMSecs(m_tickMs - StartTick); }
     void SleepPrecise(int milliseconds) override {
         m_sleeps.append(milliseconds);
         Advance(milliseconds);
     }
 
     void Advance(qint64 milliseconds) { m_tickMs += milliseconds; }
-    void setLocalNow(const QDateTime& now) {
-        m_localStart = now;
-        m_startTick = m_tickMs;
-    }
     QList<int> Sleeps() const { return m_sleeps; }
 
 private:
-    qint64 m_tickMs = 100000; // well away from 0, which means "not yet"
-    qint64 m_startTick = 100000;
+    static constexpr qint64 StartTick = 100000; // well away from 0, which means "not yet"
+    qint64 m_tickMs = StartTick;
     QDateTime m_localStart = QDateTime(QDate(2026, 1, 31), QTime(14, 5, 9));
     QList<int> m_sleeps;
 };

@@ -10,8 +10,7 @@ void FakeSerialPort::setPortName(const QString& name) {
     m_calls << QStringLiteral("PortName=") + name;
 }
 
-void FakeSerialPort::setStartupOptions(const SerialStartupOptions& options) {
-    m_options = options;
+void FakeSerialPort::setStartupOptions(const SerialStartupOptions&) {
     m_calls << QStringLiteral("StartupOptions");
 }
 

@@ -39,12 +39,10 @@ public:
     void ClearCalls() { m_calls.clear(); }
     QByteArray Sent() const { return m_sent; }
     void ClearSent() { m_sent.clear(); }
-    SerialStartupOptions StartupOptions() const { return m_options; }
 
 private:
     QString m_lineSettings;
     QString m_portName;
-    SerialStartupOptions m_options;
     bool m_open = false;
     bool m_lost = false;
     bool m_openFails = false;

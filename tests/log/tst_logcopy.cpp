@@ -32,10 +32,6 @@ const QStringList Items{"2026-01-31 14:05:09 [250 mS] <0+1.23\r\n>", "- 30 2B 31
 const QStringList Shown{"2026-01-31 14:05:09 [250 mS] <0+1.23\u21B5>", "- 30 2B 31 2E 32 33 0D 0A",
                         "2026-01-31 14:05:10 [40 mS] <0\u00FE\u00B7\u21B5>", "- 30 FE 03 0D 0A"};
 
-QString clipboardText() {
-    return QGuiApplication::clipboard()->text();
-}
-
 } // namespace
 
 class TestLogCopy : public QObject {
@@ -96,7 +92,7 @@ private slots:
             menuEntry("Copy")->trigger();
         else
             QTest::keyClick(&m_view, Qt::Key_C, Qt::ControlModifier);
-        QTEST(clipboardText(), "copied");
+        QTEST(QGuiApplication::clipboard()->text(), "copied");
     }
 
     // Every item's own text, one a line, from the buttons and the menu.
@@ -122,7 +118,7 @@ private slots:
         QFile file(path);
         QCOMPARE(file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray(),
                  save ? everyItem.toUtf8() : QByteArray());
-        QCOMPARE(clipboardText(), save ? "before" : everyItem);
+        QCOMPARE(QGuiApplication::clipboard()->text(), save ? "before" : everyItem);
         QCOMPARE(m_panels.Texts[0], QString());
         QFile::remove(path);
         if (save)

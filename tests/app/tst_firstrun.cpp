@@ -35,6 +35,7 @@ struct Program {
 class TestFirstRun : public QObject {
     Q_OBJECT
 private slots:
+    // Whatever is named, the window comes up and says what became of it.
     void startupOpensTheNamedPort_data() {
         QTest::addColumn<bool>("simulated");
         QTest::addColumn<QString>("settings");
@@ -48,7 +49,6 @@ private slots:
         QTest::newRow("a port that does not exist") << false << ""
                                                     << "No such port";
     }
-    // Whatever is named, the window comes up and says what became of it.
     void startupOpensTheNamedPort() {
         QFETCH(bool, simulated);
         QFETCH(QString, settings);

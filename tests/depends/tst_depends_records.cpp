@@ -6,6 +6,11 @@
 class TestDependsRecords : public QObject {
     Q_OBJECT
 private slots:
+    // The program's copy lies outside every package: only the record it carries
+    // describes it. libfoo's file is the program cut after its ELF header, so it
+    // carries no record. dpkg knows libfoo1 (multi-arch, its files listed under
+    // /usr/lib and by the real path of a link, its version too long to show whole)
+    // and a removed package whose configuration is kept.
     void fileIsDescribedByItsRecordOrItsPackage_data() {
         QTest::addColumn<QString>("asked"); // @ stands for the test's folder
         QTest::addColumn<QString>("shown"); // product|version|company, as the window shows them
@@ -17,11 +22,6 @@ private slots:
         QTest::newRow("link to a cut program") << "@/liblinked.so.1" << foo;
         QTest::newRow("removed package") << "/usr/lib/libgone.so.0" << QStringLiteral("||");
     }
-    // The program's copy lies outside every package: only the record it carries
-    // describes it. libfoo's file is the program cut after its ELF header, so it
-    // carries no record. dpkg knows libfoo1 (multi-arch, its files listed under
-    // /usr/lib and by the real path of a link, its version too long to show whole)
-    // and a removed package whose configuration is kept.
     void fileIsDescribedByItsRecordOrItsPackage() {
         QFETCH(QString, asked);
         QFETCH(QString, shown);

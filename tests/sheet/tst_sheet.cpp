@@ -110,6 +110,9 @@ private slots:
         QCOMPARE(rig.messages.Messages.at(1).Title, "Test title");
     }
 
+    // An edit: the row's command follows it, a Value cell shows the encoded
+    // value at the command's end, and the Command column widens to fit.
+    // A Send gesture: the row goes out once and its Result is cleared.
     void gestures_data() {
         QTest::addColumn<int>("row");
         QTest::addColumn<int>("column");
@@ -131,9 +134,6 @@ private slots:
         add("option without list", 2, Mode, "double click", "", "XB3");
         add("Send click", 3, Send, "click", "", "XRA0.2");
     }
-    // An edit: the row's command follows it, a Value cell shows the encoded
-    // value at the command's end, and the Command column widens to fit.
-    // A Send gesture: the row goes out once and its Result is cleared.
     void gestures() {
         QFETCH(int, row);
         QFETCH(int, column);

@@ -100,6 +100,7 @@ private slots:
         QVERIFY(harness.Serial.IsOpen());
     }
 
+    // The rules themselves are tst_resizerules'; here the window applies them.
     void resizeKeepsMinimumAndStretches_data() {
         QTest::addColumn<int>("widthTwips");
         QTest::addColumn<int>("heightTwips");
@@ -131,14 +132,8 @@ private slots:
         QVERIFY(window.fg->width() > 0 && window.lstHex->width() > 0);
         // The left column never moves or grows.
         QCOMPARE(window.fraPort->geometry(), Twips::ToPixels(120, 120, 2292, 2415));
-    }
 
-    void minimiseAndRestoreKeepSizes() {
-        WindowHarness harness;
-        frmSDI12& window = *harness.Window;
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-        const QRect tab = window.SSTab->geometry();
+        // A minimised window keeps its layout for the restore.
         const QSize grid = window.fg->size();
         window.setWindowState(Qt::WindowMinimized);
         window.Form_Resize();

@@ -125,7 +125,8 @@ void frmSDI12::createHandlers() {
 // drives the link, so it comes once the link exists. Its address is the
 // address box's: a change in either shows in the other.
 void frmSDI12::createMeasureTab() {
-    Measure = new MeasureTab(*m_link, *m_platform.Clock, *StatusBar, *m_platform.FileDialog);
+    Measure = new MeasureTab(*m_link, *m_platform.Clock, *StatusBar, *m_platform.FileDialog,
+                             *m_platform.Settings);
     SSTab->addTab(Measure, tr("Measure"));
     QLineEdit* measureAddress = Measure->txtMeasureAddress;
     measureAddress->setText(txtNode->text());

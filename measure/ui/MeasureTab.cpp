@@ -2,6 +2,7 @@
 
 #include "link/ui/SensorLink.h"
 #include "measure/Identification.h"
+#include "measure/MeasureChoices.h"
 #include "measure/MeasurementCsv.h"
 #include "measure/ui/MeasurePlot.h"
 #include "measure/ui/MeasurementRunner.h"
@@ -22,14 +23,9 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
-namespace {
-constexpr int MaxRepeatSeconds = 24 * 60 * 60;
-const QString DefaultMethod = QStringLiteral("M");
-} // namespace
-
 MeasureTab::MeasureTab(SensorLink& link, IClock& clock, IStatusPanels& status, IFileDialog& dialog,
-                       QWidget* parent)
-    : QWidget(parent), m_link(link), m_status(status), m_dialog(dialog),
+                       ISettingsStore& settings, QWidget* parent)
+    : QWidget(parent), m_link(link), m_status(status), m_dialog(dialog), m_settings(settings),
       m_runner(new MeasurementRunner(link, clock, status, this)),
       m_csvFileName(QDir::homePath() + QLatin1String("/Measurements.csv")) {
     createControls();
@@ -49,11 +45,13 @@ void MeasureTab::createControls() {
     txtMeasureAddress = new QLineEdit(this);
     txtMeasureAddress->setFixedWidth(fontMetrics().horizontalAdvance(QStringLiteral("MMM")));
     cboMethod = new QComboBox(this);
+    const MeasureChoices lastChoices = MeasureChoices::Load(m_settings);
     cboMethod->addItems(MeasurementMethod::AllNames());
-    cboMethod->setCurrentText(DefaultMethod);
+    cboMethod->setCurrentText(lastChoices.Method);
     cboMethod->setMaxVisibleItems(20);
     txtMeasureRepeat = new QSpinBox(this);
-    txtMeasureRepeat->setRange(0, MaxRepeatSeconds);
+    txtMeasureRepeat->setRange(0, MeasureChoices::MaxRepeatSeconds);
+    txtMeasureRepeat->setValue(lastChoices.RepeatSeconds);
     txtMeasureRepeat->setSuffix(tr(" s"));
     txtMeasureRepeat->setSpecialValueText(tr("once"));
     txtMeasureRepeat->setToolTip(tr("Seconds from the start of one measurement to the start of "
@@ -149,7 +147,12 @@ void MeasureTab::cmdMeasure_Click() {
         MeasurementMethod::FromName(cboMethod->currentText());
     if (!sensor || !method)
         return;
+    const QString notSaved =
+        MeasureChoices{method->Name(), txtMeasureRepeat->value()}.Save(m_settings);
     m_runner->Start(*sensor, *method, txtMeasureRepeat->value());
+    // Shown after the start, whose own reports it would otherwise hide.
+    if (!notSaved.isEmpty())
+        m_status.SetPanelText(1, notSaved);
 }
 
 void MeasureTab::cmdIdentify_Click() {

@@ -14,6 +14,7 @@ class QSpinBox;
 class QTableView;
 class IClock;
 class IFileDialog;
+class ISettingsStore;
 class IStatusPanels;
 class MeasurePlot;
 class MeasurementRunner;
@@ -21,14 +22,15 @@ class SensorLink;
 struct Identification;
 
 // The Measure tab: picks a sensor and a measurement method, runs whole
-// measurements with one press (once or every so many seconds), shows their
+// measurements with one press (once or every so many seconds; the method
+// and the interval are remembered for the next run), shows their
 // values in a table and a plot, saves the table as CSV, and shows the
 // fields of any identification the sensor gives, whoever asked for it.
 class MeasureTab : public QWidget {
     Q_OBJECT
 public:
     MeasureTab(SensorLink& link, IClock& clock, IStatusPanels& status, IFileDialog& dialog,
-               QWidget* parent = nullptr);
+               ISettingsStore& settings, QWidget* parent = nullptr);
 
     QLineEdit* txtMeasureAddress = nullptr;
     QComboBox* cboMethod = nullptr;
@@ -67,6 +69,7 @@ private:
     SensorLink& m_link;
     IStatusPanels& m_status;
     IFileDialog& m_dialog;
+    ISettingsStore& m_settings;
     MeasurementTable m_table;
     MeasurementRunner* m_runner;
     ExchangeId m_identifyExchange = NoExchange;

@@ -32,6 +32,7 @@ private slots:
     void identificationFromAnySender_data();
     void identificationFromAnySender();
     void addressKeptInStepWithTheAddressBox();
+    void choicesKeptForTheNextRun();
     void csvReadsBackAsTheTable();
     void csvFailureIsReported();
 };
@@ -259,6 +260,22 @@ void TestMeasure::addressKeptInStepWithTheAddressBox() {
     QTest::mouseClick(tab(harness).cmdMeasure, Qt::LeftButton);
     QCOMPARE(harness.Serial.Sent(), QByteArray());
     QVERIFY(harness.Panel(1).contains(QStringLiteral("address")));
+}
+
+void TestMeasure::choicesKeptForTheNextRun() {
+    WindowHarness harness;
+    startMeasuring(harness, QStringLiteral("CC"), 7);
+    frmSDI12 nextRun(harness.Pieces.With(harness.Serial, harness.Clock));
+    QCOMPARE(nextRun.Measure->cboMethod->currentText(), QStringLiteral("CC"));
+    QCOMPARE(nextRun.Measure->txtMeasureRepeat->value(), 7);
+
+    // Values the program never stores give the defaults.
+    const QString application = QStringLiteral("PROBETRM"), section = QStringLiteral("Measure");
+    harness.Settings.Save(application, section, QStringLiteral("Method"), QStringLiteral("X9"));
+    harness.Settings.Save(application, section, QStringLiteral("Repeat"), QStringLiteral("-4"));
+    frmSDI12 afterDamage(harness.Pieces.With(harness.Serial, harness.Clock));
+    QCOMPARE(afterDamage.Measure->cboMethod->currentText(), QStringLiteral("M"));
+    QCOMPARE(afterDamage.Measure->txtMeasureRepeat->value(), 0);
 }
 
 void TestMeasure::csvReadsBackAsTheTable() {

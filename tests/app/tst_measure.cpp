@@ -61,6 +61,28 @@ void startMeasuring(WindowHarness& harness, const QString& method, int repeatSec
     QTest::mouseClick(tab(harness).cmdMeasure, Qt::LeftButton);
 }
 
+// What the operator does to send "0I!" (or, for "typing", a key) from
+// elsewhere than the Measure tab's sequence.
+void useSender(WindowHarness& harness, const QString& sender) {
+    frmSDI12& window = *harness.Window;
+    if (sender == QLatin1String("command line")) {
+        window.cboCmd->setEditText(QStringLiteral("I"));
+        window.Commands().cmdSend_Click();
+    } else if (sender == QLatin1String("quick button")) {
+        QTest::mouseClick(window.cmdID, Qt::LeftButton);
+    } else if (sender == QLatin1String("typing")) {
+        QTest::keyClick(window.SaxView, Qt::Key_A);
+    } else {
+        QTest::mouseClick(tab(harness).cmdIdentify, Qt::LeftButton);
+    }
+}
+
+void addSenders(const QStringList& senders) {
+    QTest::addColumn<QString>("sender");
+    for (const QString& sender : senders)
+        QTest::newRow(qPrintable(sender)) << sender;
+}
+
 QString cell(const MeasurementTable& table, int row, int column) {
     return table.data(table.index(row, column)).toString();
 }
@@ -101,30 +123,16 @@ void TestMeasure::measurementWithCrcFillsTheTable() {
 }
 
 void TestMeasure::otherSendersAreRefusedWhileMeasuring_data() {
-    QTest::addColumn<QString>("sender");
-    QTest::newRow("command line") << "send";
-    QTest::newRow("quick button") << "quick";
-    QTest::newRow("terminal typing") << "typed";
-    QTest::newRow("identify") << "identify";
+    addSenders({"command line", "quick button", "typing", "Measure tab"});
 }
 
 void TestMeasure::otherSendersAreRefusedWhileMeasuring() {
     QFETCH(QString, sender);
     WindowHarness harness;
-    frmSDI12& window = *harness.Window;
     startMeasuring(harness, QStringLiteral("M"));
     answer(harness, "00101");
     harness.Serial.ClearSent();
-    if (sender == QLatin1String("send")) {
-        window.cboCmd->setEditText(QStringLiteral("I"));
-        QVERIFY(window.Commands().cmdSend_Click().What == SendOutcome::Kind::Held);
-    } else if (sender == QLatin1String("quick")) {
-        QTest::mouseClick(window.cmdID, Qt::LeftButton);
-    } else if (sender == QLatin1String("typed")) {
-        QTest::keyClick(window.SaxView, Qt::Key_A);
-    } else {
-        QTest::mouseClick(tab(harness).cmdIdentify, Qt::LeftButton);
-    }
+    useSender(harness, sender);
     QCOMPARE(harness.Serial.Sent(), QByteArray());
     QVERIFY2(harness.Panel(1).startsWith(QStringLiteral("Not sent: a measurement is running")),
              qPrintable(harness.Panel(1)));
@@ -216,28 +224,17 @@ void TestMeasure::portThatStaysClosedIsNamedInTheRow() {
 }
 
 void TestMeasure::identificationFromAnySender_data() {
-    QTest::addColumn<QString>("sender");
-    QTest::newRow("quick button") << "quick";
-    QTest::newRow("command line") << "typed";
-    QTest::newRow("Measure tab") << "identify";
+    addSenders({"command line", "quick button", "Measure tab"});
 }
 
 void TestMeasure::identificationFromAnySender() {
     QFETCH(QString, sender);
     WindowHarness harness;
-    frmSDI12& window = *harness.Window;
-    if (sender == QLatin1String("quick")) {
-        QTest::mouseClick(window.cmdID, Qt::LeftButton);
-    } else if (sender == QLatin1String("typed")) {
-        window.cboCmd->setEditText(QStringLiteral("I"));
-        window.Commands().cmdSend_Click();
-    } else {
-        QTest::mouseClick(tab(harness).cmdIdentify, Qt::LeftButton);
-    }
+    useSender(harness, sender);
     QCOMPARE(harness.Serial.Sent().right(3), QByteArray("0I!"));
     answer(harness, "014QUENVRELPRBSIM100SIM0001");
     // Each is an operator's send, timed from the press.
-    QCOMPARE(window.lblRoundTrip->text(), QStringLiteral("Roundtrip delay = 80 mS"));
+    QCOMPARE(harness.Window->lblRoundTrip->text(), QStringLiteral("Roundtrip delay = 80 mS"));
     MeasureTab& measure = tab(harness);
     QCOMPARE((QStringList{measure.txtSdi12Version->text(), measure.txtVendor->text(),
                           measure.txtModel->text(), measure.txtSensorVersion->text(),

@@ -25,8 +25,6 @@ class TestMeasureAnswers : public QObject {
     Q_OBJECT
 private slots:
     void crcCheckValueAndEncoding();
-    void crcDecodingRefusesForeignCharacters_data();
-    void crcDecodingRefusesForeignCharacters();
     void promises_data();
     void promises();
     void valueLists_data();
@@ -41,21 +39,11 @@ private slots:
 void TestMeasureAnswers::crcCheckValueAndEncoding() {
     QCOMPARE(Sdi12Crc::Compute("123456789"), quint16(0xBB3D));
     QCOMPARE(Sdi12Crc::Encode(0xBB3D), QByteArray("Kl}")); // 0x4B 0x6C 0x7D
-    for (const quint16 crc : {quint16(0), quint16(0x0FFF), quint16(0xBB3D), quint16(0xFFFF)})
+    for (const quint16 crc : {quint16(0), quint16(0xBB3D), quint16(0xFFFF)})
         QCOMPARE(Sdi12Crc::Decode(Sdi12Crc::Encode(crc)), crc);
-}
-
-void TestMeasureAnswers::crcDecodingRefusesForeignCharacters_data() {
-    QTest::addColumn<QByteArray>("characters");
-    QTest::newRow("short") << QByteArray("Kl");
-    QTest::newRow("digit") << QByteArray("K1O");
-    QTest::newRow("first above four bits") << QByteArray("PlO");
-    QTest::newRow("high byte") << QByteArray("K\xECO");
-}
-
-void TestMeasureAnswers::crcDecodingRefusesForeignCharacters() {
-    QFETCH(QByteArray, characters);
-    QVERIFY(!Sdi12Crc::Decode(characters));
+    // Characters Encode never makes: too few, a digit, a first above four bits.
+    for (const char* foreign : {"Kl", "K1O", "PlO"})
+        QVERIFY2(!Sdi12Crc::Decode(foreign), foreign);
 }
 
 void TestMeasureAnswers::promises_data() {
@@ -70,12 +58,9 @@ void TestMeasureAnswers::promises_data() {
         << QByteArray("01205\r\n0\r\n") << 1 << 120 << 5 << "";
     QTest::newRow("other line after it")
         << QByteArray("00023\r\nx\r\n") << 1 << 0 << 0 << "not of the form atttn";
-    QTest::newRow("C answer read as M")
-        << QByteArray("000112\r\n") << 1 << 0 << 0 << "not of the form atttn";
     QTest::newRow("M answer read as C")
         << QByteArray("00023\r\n") << 2 << 0 << 0 << "not of the form atttnn";
     QTest::newRow("no line end") << QByteArray("00023") << 1 << 0 << 0 << "not of the form";
-    QTest::newRow("letter in ttt") << QByteArray("00a23\r\n") << 1 << 0 << 0 << "not of the form";
     QTest::newRow("other address")
         << QByteArray("10023\r\n") << 1 << 0 << 0 << "from address 1, not 0";
     QTest::newRow("control byte shown")
@@ -104,7 +89,6 @@ void TestMeasureAnswers::valueLists_data() {
                            << "+21.37=21.37 -0.12=-0.12 +7.91=7.91";
     QTest::newRow("plus zero") << QByteArray("+0") << true << "+0=0";
     QTest::newRow("point first") << QByteArray("-.5") << true << "-.5=-0.5";
-    QTest::newRow("point last") << QByteArray("+5.") << true << "+5.=5";
     QTest::newRow("seven digits") << QByteArray("+1234567-1.234567") << true
                                   << "+1234567=1234567 -1.234567=-1.234567";
     QTest::newRow("none") << QByteArray() << true << "";
@@ -114,7 +98,6 @@ void TestMeasureAnswers::valueLists_data() {
     QTest::newRow("two points") << QByteArray("+1.2.3") << false << "";
     QTest::newRow("no sign") << QByteArray("21.5") << false << "";
     QTest::newRow("exponent") << QByteArray("+1e5") << false << "";
-    QTest::newRow("comma") << QByteArray("+1,5") << false << "";
 }
 
 void TestMeasureAnswers::valueLists() {

@@ -3,7 +3,7 @@
 #include "platform/SettingsStore.h"
 
 namespace {
-const QString Application = QStringLiteral("PROBETRM");
+const QString& Application = ProgramSettingsApplication;
 const QString Section = QStringLiteral("Commands");
 
 // The store matches command texts without regard to letter case.

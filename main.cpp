@@ -3,7 +3,7 @@
 #include "app/TwoPanelStatusBar.h"
 #include "app/frmSDI12.h"
 #include "commands/ui/CommandLine.h"
-#include "link/ui/SensorLink.h"
+#include "link/LinkEngine.h"
 #include "platform/ui/DropDownComboBox.h"
 
 #include <QApplication>
@@ -17,7 +17,7 @@ namespace {
 // For tests of the whole program: sends the command line's text once the
 // window is up, prints the exchange's outcome and quits (0 when answered).
 void exchangeAndQuit(frmSDI12& window, const QString& commandBody) {
-    QObject::connect(&window.Link(), &SensorLink::ExchangeEnded, &window,
+    QObject::connect(&window.Link(), &LinkEngine::exchangeEnded, &window,
                      [](ExchangeId, ExchangeOutcome outcome, const QByteArray& answer) {
                          const bool answered = outcome == ExchangeOutcome::Answered;
                          std::printf("%s %s\n", answered ? "answered" : "unanswered",
@@ -27,8 +27,9 @@ void exchangeAndQuit(frmSDI12& window, const QString& commandBody) {
                      });
     QTimer::singleShot(0, &window, [&window, commandBody] {
         window.cboCmd->setEditText(commandBody);
-        if (!window.Commands().cmdSend_Click().IsSent()) {
-            std::printf("not sent: %s\n", qPrintable(window.StatusBar->PanelText(1)));
+        const SendOutcome outcome = window.Commands().cmdSend_Click();
+        if (!outcome.IsSent()) {
+            std::printf("not sent: %s\n", qPrintable(outcome.Reason));
             QCoreApplication::exit(2);
         }
     });

@@ -6,7 +6,7 @@
 
 TwoPanelStatusBar::TwoPanelStatusBar(QWidget* parent)
     : QStatusBar(parent), m_panel1(new QLabel(this)), m_panel2(new QLabel(this)),
-      m_linkState(new QLabel(this)) {
+      m_notice(new QLabel(this)), m_linkState(new QLabel(this)) {
     setSizeGripEnabled(true);
     m_panel1->setObjectName(QStringLiteral("StatusPanel1"));
     m_panel2->setObjectName(QStringLiteral("StatusPanel2"));
@@ -14,6 +14,10 @@ TwoPanelStatusBar::TwoPanelStatusBar(QWidget* parent)
     m_panel2->setTextFormat(Qt::PlainText);
     addWidget(m_panel1, 1);
     addWidget(m_panel2, 2);
+    m_notice->setObjectName(QStringLiteral("Notice"));
+    m_notice->setTextFormat(Qt::PlainText);
+    m_notice->hide();
+    addPermanentWidget(m_notice);
     m_linkState->setObjectName(QStringLiteral("LinkState"));
     m_linkState->setTextFormat(Qt::PlainText);
     addPermanentWidget(m_linkState);
@@ -32,6 +36,16 @@ void TwoPanelStatusBar::SetPanelText(int panel, const QString& text) {
 
 QString TwoPanelStatusBar::PanelText(int panel) const {
     return m_texts[panel == 1 ? 0 : 1];
+}
+
+void TwoPanelStatusBar::SetNotice(const QString& text) {
+    m_notice->setText(OneLineText(text));
+    m_notice->setToolTip(text);
+    m_notice->setVisible(!text.isEmpty());
+}
+
+QString TwoPanelStatusBar::NoticeText() const {
+    return m_notice->toolTip();
 }
 
 // The words differ for each state; the colour only underlines them.

@@ -2,13 +2,15 @@
 
 #include "app/AboutTab.h"
 #include "app/TwoPanelStatusBar.h"
+#include "commands/CommandRepeat.h"
+#include "commands/OperatorCommands.h"
 #include "commands/ui/CommandLine.h"
 #include "commands/ui/RepeatFacility.h"
+#include "link/LinkEngine.h"
 #include "link/LogFile.h"
 #include "link/TrafficLog.h"
 #include "link/TranscriptModel.h"
 #include "link/ui/PortSelection.h"
-#include "link/ui/SensorLink.h"
 #include "link/ui/TranscriptExport.h"
 #include "measure/ui/MeasureTab.h"
 #include "platform/Clock.h"
@@ -23,6 +25,7 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 
 namespace {
@@ -49,32 +52,46 @@ frmSDI12::~frmSDI12() {
     Form_QueryUnload();
 }
 
+namespace {
+// Status panel 2 keeps this many of the latest received characters.
+constexpr int ReceivedTextLimit = 1000;
+} // namespace
+
 void frmSDI12::createHandlers() {
-    m_ports = new PortSelection(*m_platform.Sax, *cboLines, *cboBaud, *StatusBar, this);
+    ISerialPort& Sax = *m_platform.Sax;
+    m_link = new LinkEngine(Sax, *m_platform.Clock, *m_trafficLog, this);
+    tmrRcv = &m_link->receiveTimer();
+    m_link->setPortName(cboLines->currentText());
+    connect(cboLines, &QComboBox::editTextChanged, m_link, &LinkEngine::setPortName);
+    connect(SaxView, &SerialTerminalView::KeyTyped, m_link, &LinkEngine::Sax_KeyTyped);
+    connect(m_link, &LinkEngine::reported, this, &frmSDI12::showLinkReport);
+    connect(m_link, &LinkEngine::linkStateChanged, this, &frmSDI12::showLinkState);
+    connect(m_link, &LinkEngine::commandTransmitted, this, [this] {
+        m_linkReports.commandTransmitted();
+        StatusBar->SetPanelText(1, m_linkReports.text());
+        m_receivedText.clear();
+        StatusBar->SetPanelText(2, QString());
+    });
+    connect(m_link, &LinkEngine::answerCompleted, this,
+            [this](ExchangeId, const QByteArray& answer) {
+                m_receivedText =
+                    (m_receivedText + QString::fromLatin1(answer)).right(ReceivedTextLimit);
+                StatusBar->SetPanelText(2, m_receivedText);
+            });
+    connect(m_link, &LinkEngine::roundTripStarted, lblRoundTrip, &QLabel::clear);
+    connect(m_link, &LinkEngine::roundTripMeasured, lblRoundTrip, [this](qint64 milliseconds) {
+        lblRoundTrip->setText(QStringLiteral("Roundtrip delay = %1 mS").arg(milliseconds));
+    });
+
+    m_ports = new PortSelection(*m_link, Sax, *cboLines, *cboBaud, this);
     connect(cboLines, &DropDownComboBox::DropDown, m_ports, &PortSelection::cboLines_DropDown);
     connect(cboLines, &DropDownComboBox::Click, m_ports, &PortSelection::cboLines_Click);
     connect(cboLines, &DropDownComboBox::Committed, m_ports, &PortSelection::cboLines_Click);
     connect(cboBaud, &DropDownComboBox::Click, m_ports, &PortSelection::cboBaud_Click);
     connect(cboBaud, &DropDownComboBox::Committed, m_ports, &PortSelection::cboBaud_Click);
+    connect(About, &AboutTab::Report, StatusBar, &TwoPanelStatusBar::SetNotice);
 
-    LinkControls linkControls;
-    linkControls.cboLines = cboLines;
-    linkControls.txtWakeUp = txtWakeUp;
-    linkControls.lblRoundTrip = lblRoundTrip;
-    linkControls.tmrRcv = tmrRcv;
-    m_link = new SensorLink(*m_platform.Sax, *m_platform.Clock, *StatusBar, *m_trafficLog,
-                            linkControls, this);
-    connect(tmrRcv, &CTimer::Timer, m_link, &SensorLink::tmrRcv_Timer);
-    connect(m_platform.Sax, &ISerialPort::BytesReceived, m_link, &SensorLink::Sax_BytesReceived);
-    connect(m_platform.Sax, &ISerialPort::LineEvent, m_link, &SensorLink::Sax_LineEvent);
-    connect(SaxView, &SerialTerminalView::KeyTyped, m_link, &SensorLink::Sax_KeyTyped);
-    connect(About, &AboutTab::Report, this,
-            [this](const QString& text) { StatusBar->SetPanelText(1, text); });
-    connect(m_platform.Sax, &ISerialPort::StatusChanged, this, [this] {
-        StatusBar->SetPanelText(1, m_platform.Sax->StatusText());
-        showLinkState();
-    });
-
+    m_commandRepeat = new CommandRepeat(*m_link, *tmrRepeatCmd, this);
     RepeatControls repeatControls;
     repeatControls.txtRepeatCmd = txtRepeatCmd;
     repeatControls.txtRepeatDelay = txtRepeatDelay;
@@ -82,9 +99,12 @@ void frmSDI12::createHandlers() {
     repeatControls.cmdQuery = cmdQuery;
     repeatControls.cmdSend = cmdSend;
     repeatControls.cmdID = cmdID;
-    repeatControls.tmrRepeatCmd = tmrRepeatCmd;
-    m_repeat = new RepeatFacility(*m_link, repeatControls, this);
+    m_repeat = new RepeatFacility(*m_commandRepeat, *m_link, repeatControls, this);
 
+    m_operatorCommands = new OperatorCommands(*m_link, *m_commandRepeat, *m_platform.Settings,
+                                              *m_platform.Clock, this);
+    connect(m_operatorCommands, &OperatorCommands::Report, StatusBar,
+            &TwoPanelStatusBar::SetNotice);
     CommandControls commandControls;
     commandControls.txtNode = txtNode;
     commandControls.cboCmd = cboCmd;
@@ -93,8 +113,7 @@ void frmSDI12::createHandlers() {
     commandControls.cmdID = cmdID;
     commandControls.cmdQuery = cmdQuery;
     commandControls.cmdXQuery = cmdXQuery;
-    m_commands = new CommandLine(*m_link, *m_repeat, *m_platform.Settings, *m_platform.Clock,
-                                 *StatusBar, commandControls, this);
+    m_commands = new CommandLine(*m_operatorCommands, *m_repeat, commandControls, this);
 
     SheetControls sheetControls;
     sheetControls.fg = fg;
@@ -103,30 +122,35 @@ void frmSDI12::createHandlers() {
     sheetControls.cmdWrite = cmdWrite;
     sheetControls.tmrBatch = tmrBatch;
     // A sheet row goes out exactly as if the operator had typed it.
-    const auto sendThroughCommandLine = [this](const QString& rowCommand) {
+    const auto sendThroughCommandLine = [this](const QString& rowCommand, TurnId turn) {
         cboCmd->setEditText(rowCommand);
-        return m_commands->cmdSend_Click();
+        return m_commands->SendInTurn(turn);
     };
     m_sheet = new Sheet(sheetControls, *m_platform.FileDialog, *m_platform.MessageBox,
-                        *m_platform.Folders, QLatin1String(ApplicationTitle),
+                        *m_platform.Folders, QLatin1String(ApplicationTitle), *m_link,
                         sendThroughCommandLine, this);
-    connect(m_link, &SensorLink::ExchangeEnded, m_sheet, &Sheet::ExchangeEnded);
 
     TranscriptControls transcriptControls;
     transcriptControls.lstHex = lstHex;
     transcriptControls.cmdCopyAll = cmdCopyAll;
     transcriptControls.cmdSaveAs = cmdSaveAs;
-    new TranscriptExport(*m_transcript, transcriptControls, *m_platform.FileDialog, *StatusBar,
-                         this);
+    auto* transcriptExport =
+        new TranscriptExport(*m_transcript, transcriptControls, *m_platform.FileDialog, this);
+    connect(transcriptExport, &TranscriptExport::Report, StatusBar, &TwoPanelStatusBar::SetNotice);
     createMeasureTab();
+}
+
+void frmSDI12::showLinkReport(const LinkReport& report) {
+    m_linkReports.add(report);
+    StatusBar->SetPanelText(1, m_linkReports.text());
 }
 
 // The fifth tab, after the four the operator knows in their places. It
 // drives the link, so it comes once the link exists. Its address is the
 // address box's: a change in either shows in the other.
 void frmSDI12::createMeasureTab() {
-    Measure = new MeasureTab(*m_link, *m_platform.Clock, *StatusBar, *m_platform.FileDialog,
-                             *m_platform.Settings);
+    Measure =
+        new MeasureTab(*m_link, *m_platform.Clock, *m_platform.FileDialog, *m_platform.Settings);
     SSTab->addTab(Measure, tr("Measure"));
     QLineEdit* measureAddress = Measure->txtMeasureAddress;
     measureAddress->setText(txtNode->text());
@@ -151,18 +175,15 @@ void frmSDI12::Form_Load(const StartupChoices& choices) {
         cboBaud->setEditText(choices.LineSettings);
 
     const QString logFailure = openLogFile();
+    if (!logFailure.isEmpty())
+        showLinkReport({LinkReport::Kind::LogFailure, logFailure, true});
 
     ISerialPort& Sax = *m_platform.Sax;
     Sax.setLineSettings(cboBaud->currentText());
     const SerialStartupOptions startupOptions;
     Sax.setStartupOptions(startupOptions);
     SaxView->setStartupOptions(startupOptions);
-    Sax.setPortName(cboLines->currentText());
-    Sax.setIsOpen(true);
-    QString status = Sax.StatusText();
-    if (!logFailure.isEmpty())
-        status += QStringLiteral("  |  ") + logFailure;
-    StatusBar->SetPanelText(1, status);
+    m_link->choosePort(cboLines->currentText());
     showLinkState();
 
     Timer1 = new CTimer(this);
@@ -174,9 +195,7 @@ void frmSDI12::Form_Load(const StartupChoices& choices) {
 }
 
 void frmSDI12::showLinkState() {
-    const ISerialPort& Sax = *m_platform.Sax;
-    const LinkState::Kind kind = LinkState::KindOf(Sax.IsOpen(), Sax.Lost());
-    StatusBar->SetLinkState(kind, LinkState::Text(kind, Sax.PortName(), Sax.LineSettings()));
+    StatusBar->SetLinkState(m_link->linkState(), m_link->linkStateText());
 }
 
 // Creates the per-user folders as needed and opens the log for appending.

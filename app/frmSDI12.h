@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/Platform.h"
+#include "link/StatusReports.h"
 
 #include <QString>
 #include <QWidget>
@@ -14,14 +15,16 @@ class QTabWidget;
 class AboutTab;
 class ClickableLabel;
 class CommandLine;
+class CommandRepeat;
 class CTimer;
 class DropDownComboBox;
 class Grid;
+class LinkEngine;
 class LogFile;
 class MeasureTab;
+class OperatorCommands;
 class PortSelection;
 class RepeatFacility;
-class SensorLink;
 class SerialTerminalView;
 class Sheet;
 class TrafficLog;
@@ -38,10 +41,10 @@ struct StartupChoices {
 
 // The operator's window: the port area, the command area, the tab control
 // with the terminal, the transcript, the configuration sheet, the About tab
-// and the Measure tab, and the status bar. It owns the controls, the timers and the
-// subsystems' handlers, and closes the circle between them: a completed
-// exchange marks the sheet and advances a batch; a sheet row goes out
-// through the command line.
+// and the Measure tab, and the status bar. It owns the controls, the timers
+// and the subsystems' handlers, and closes the circle between them: a sheet
+// row goes out through the command line, and the link engine's reports,
+// round trips and answers show in the status bar and under the buttons.
 class frmSDI12 : public QWidget {
     Q_OBJECT
 public:
@@ -88,13 +91,13 @@ public:
     AboutTab* About = nullptr;
     MeasureTab* Measure = nullptr;
     TwoPanelStatusBar* StatusBar = nullptr;
-    // Timers.
+    // Timers. The reception tick is the link engine's.
     CTimer* tmrRcv = nullptr;
     CTimer* tmrRepeatCmd = nullptr;
     CTimer* tmrBatch = nullptr;
     CTimer* Timer1 = nullptr;
 
-    SensorLink& Link() { return *m_link; }
+    LinkEngine& Link() { return *m_link; }
     CommandLine& Commands() { return *m_commands; }
     RepeatFacility& Repeat() { return *m_repeat; }
     PortSelection& Ports() { return *m_ports; }
@@ -123,13 +126,18 @@ private:
     void Form_QueryUnload();
     QString openLogFile();
     void showLinkState();
+    void showLinkReport(const LinkReport& report);
 
     Platform m_platform;
     std::unique_ptr<TranscriptModel> m_transcript;
     std::unique_ptr<LogFile> m_logFile;
     std::unique_ptr<TrafficLog> m_trafficLog;
     PortSelection* m_ports = nullptr;
-    SensorLink* m_link = nullptr;
+    LinkEngine* m_link = nullptr;
+    StatusReports m_linkReports;
+    QString m_receivedText; // status panel 2: the tail of the answers since the last send
+    CommandRepeat* m_commandRepeat = nullptr;
+    OperatorCommands* m_operatorCommands = nullptr;
     RepeatFacility* m_repeat = nullptr;
     CommandLine* m_commands = nullptr;
     Sheet* m_sheet = nullptr;

@@ -64,9 +64,6 @@ void frmSDI12::createControls() {
     createTabs();
     StatusBar = new TwoPanelStatusBar(this);
 
-    tmrRcv = new CTimer(this);
-    tmrRcv->setInterval(10);
-    tmrRcv->setEnabled(true);
     tmrRepeatCmd = new CTimer(this);
     tmrRepeatCmd->setInterval(50);
     tmrBatch = new CTimer(this);

@@ -1,9 +1,9 @@
 #include "link/LinkState.h"
 
-LinkState::Kind LinkState::KindOf(bool isOpen, bool lost) {
+LinkState::Kind LinkState::KindOf(bool isOpen, bool reopening) {
     if (isOpen)
         return Kind::Open;
-    return lost ? Kind::Lost : Kind::Closed;
+    return reopening ? Kind::Lost : Kind::Closed;
 }
 
 QString LinkState::Text(Kind kind, const QString& portName, const QString& lineSettings) {
@@ -11,7 +11,7 @@ QString LinkState::Text(Kind kind, const QString& portName, const QString& lineS
     case Kind::Open:
         return QStringLiteral("\u25CF %1 %2").arg(portName.trimmed(), lineSettings.trimmed());
     case Kind::Lost:
-        return QStringLiteral("lost");
+        return QStringLiteral("lost \u2014 reopening");
     case Kind::Closed:
         break;
     }

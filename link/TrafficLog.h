@@ -18,6 +18,8 @@ public:
     // one. Returns a sentence for status panel 1 when the log line could not
     // be written and the failure is new; an empty text otherwise.
     QString Write(const QByteArray& response, qint64 gapMs);
+    // The last line could not be written.
+    bool Failing() const { return m_failureReported; }
 
 private:
     TranscriptModel& m_transcript;

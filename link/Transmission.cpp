@@ -2,23 +2,11 @@
 
 #include "platform/Val.h"
 
-Transmission::WakeUp Transmission::WakeUpFor(const QString& wakeUpText) {
-    const double requested = Val::LeadingNumber(wakeUpText);
+Transmission::WakeUp Transmission::WakeUpFor(double requested) {
     WakeUp wakeUp;
     if (requested > 0) {
         wakeUp.UseBreak = false;
         wakeUp.Count = Val::RoundToInt32(requested);
     }
     return wakeUp;
-}
-
-std::optional<QByteArray> Transmission::ToWire(const QString& text) {
-    QByteArray bytes;
-    bytes.reserve(text.size());
-    for (const QChar c : text) {
-        if (c.unicode() > 0xFF)
-            return std::nullopt;
-        bytes.append(char(c.unicode()));
-    }
-    return bytes;
 }

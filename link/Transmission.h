@@ -1,16 +1,13 @@
 #pragma once
 
-#include <QByteArray>
-#include <QString>
-#include <optional>
+#include <QtGlobal>
 
-// How a command goes on the wire: what wakes the sensors first, and the
-// command's characters as bytes.
+// What wakes the sensors before a command.
 namespace Transmission {
 
 // Wake-up characters (0xFE) take about 8.3 ms each at 1200 baud; a thousand
 // already hold the line for over eight seconds, so more are refused rather
-// than freezing the bus (and the program) for minutes.
+// than tying up the bus for minutes.
 constexpr qint64 MaxWakeUpCharacters = 1000;
 constexpr char WakeUpCharacter = char(0xFE);
 
@@ -20,12 +17,8 @@ struct WakeUp {
     bool TooMany() const { return Count > MaxWakeUpCharacters; }
 };
 
-// From the wake-up box: a leading number of 0 or less selects the break;
-// any other rounds (halves to even) to the count of wake-up characters.
-WakeUp WakeUpFor(const QString& wakeUpText);
-
-// The text's characters as bytes, one each; nothing when a character lies
-// outside codes 0-255 and so cannot go on the line unchanged.
-std::optional<QByteArray> ToWire(const QString& text);
+// From the wake-up box's leading number: 0 or less selects the break; any
+// other rounds (halves to even) to the count of wake-up characters.
+WakeUp WakeUpFor(double requested);
 
 } // namespace Transmission

@@ -53,10 +53,16 @@ MeasurementStep MeasurementSequence::WaitElapsed() {
     return fetchData(0);
 }
 
+MeasurementStep MeasurementSequence::PortChanged() {
+    if (m_phase != Phase::Waiting)
+        return carryOn();
+    return fail(tr("the port was lost while the sensor measured"));
+}
+
 MeasurementStep MeasurementSequence::Stop() {
     if (m_phase == Phase::Over)
         return carryOn();
-    return fail(tr("Stopped"));
+    return fail(MeasurementOutcome::StoppedFault);
 }
 
 MeasurementStep MeasurementSequence::promiseAnswered(const QByteArray& answer) {

@@ -28,7 +28,11 @@ struct MeasurementOutcome {
     int Promised = 0;
     QString Fault;
 
+    // The operator stopped it.
+    static inline const QString StoppedFault = QStringLiteral("Stopped");
+
     bool IsComplete() const { return Fault.isEmpty(); }
+    bool Stopped() const { return Fault == StoppedFault; }
 };
 
 // One SDI-12 measurement from its start command to its last value, as plain
@@ -53,6 +57,9 @@ public:
     // service request.
     MeasurementStep LineReceived(const QByteArray& line);
     MeasurementStep WaitElapsed();
+    // The port closed or opened: while the sensor measures, that fails the
+    // measurement (the exchange in flight, if any, ends on its own).
+    MeasurementStep PortChanged();
     MeasurementStep Stop();
 
     bool IsOver() const { return m_phase == Phase::Over; }

@@ -1,6 +1,5 @@
 #include "platform/Clock.h"
 
-#include <cerrno>
 #include <ctime>
 
 namespace {
@@ -23,20 +22,4 @@ double SystemClock::MonotonicSeconds() const {
 
 QDateTime SystemClock::LocalNow() const {
     return QDateTime::currentDateTime();
-}
-
-// Sleeps to an absolute monotonic deadline, so that an interrupted sleep
-// resumes towards the same end instead of starting over.
-void SystemClock::SleepPrecise(int milliseconds) {
-    if (milliseconds <= 0)
-        return;
-    timespec deadline = monotonicNow();
-    deadline.tv_sec += milliseconds / 1000;
-    deadline.tv_nsec += long(milliseconds % 1000) * 1000000L;
-    if (deadline.tv_nsec >= 1000000000L) {
-        deadline.tv_sec += 1;
-        deadline.tv_nsec -= 1000000000L;
-    }
-    while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &deadline, nullptr) == EINTR) {
-    }
 }

@@ -17,8 +17,19 @@ struct SerialStartupOptions {
     bool RtsOnOpen = true;       // assert RTS when the port opens
 };
 
+// One write to the line: an optional break and the marking after it, then
+// the bytes. The component makes its writes in the order they were asked.
+struct LineWrite {
+    int BreakMs = 0; // hold the line in break this long first; 0: no break
+    int MarkMs = 0;  // then let it mark this long before the bytes
+    QByteArray Bytes;
+    // Given back with WriteFinished, so that the caller knows its own write.
+    quint64 Tag = 0;
+};
+
 // The serial port component: the operations and events the program uses.
 // Characters are bytes: codes 0-255 map one-to-one between text and wire.
+// Writes are made away from the caller's thread: no call waits on the line.
 class ISerialPort : public QObject {
     Q_OBJECT
 public:
@@ -39,12 +50,16 @@ public:
     // True once the open device went away (an adaptor unplugged), until the
     // port is next opened or closed on purpose.
     virtual bool Lost() const = 0;
-    // true holds the line in break until set false.
+    // true holds the line in break until set false, after the writes asked
+    // before.
     virtual void setBreakState(bool on) = 0;
     virtual bool BreakState() const = 0;
-    // Queues bytes for sending, after what was queued before. On a closed port
-    // nothing is sent and StatusText says so.
-    virtual void Transmit(const QByteArray& bytes) = 0;
+    // Queues a write after those asked before; WriteFinished tells when its
+    // last byte has left. False on a closed port, where nothing is sent and
+    // StatusText says so.
+    virtual bool Write(const LineWrite& write) = 0;
+    // Queues bytes for sending, as a write without a break.
+    bool Transmit(const QByteArray& bytes) { return Write({0, 0, bytes, 0}); }
     // Received bytes waiting in the component's buffer.
     virtual qint64 WaitingCount() const = 0;
     // Every waiting byte; WaitingCount is 0 afterwards.
@@ -66,6 +81,9 @@ signals:
     // For the terminal view: bytes as they arrive and as they go out.
     void BytesReceived(const QByteArray& bytes);
     void BytesTransmitted(const QByteArray& bytes);
+    // A write ended: its bytes left the port (onTheLine), or the device
+    // failed on the way (the port is then closed and StatusChanged follows).
+    void WriteFinished(quint64 tag, bool onTheLine);
     // The port opened or closed, or its status text changed.
     void StatusChanged();
 };

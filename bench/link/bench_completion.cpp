@@ -4,8 +4,8 @@
 // receive timer.
 #include "BenchFigures.h"
 #include "app/frmSDI12.h"
+#include "link/LinkEngine.h"
 #include "link/TranscriptModel.h"
-#include "link/ui/SensorLink.h"
 #include "platform/Clock.h"
 #include "platform/serial/TermiosSerialPort.h"
 #include "platform/ui/DropDownComboBox.h"
@@ -56,8 +56,8 @@ int main(int argc, char** argv) {
     QVector<double> latencies;
     char discard[256];
     for (int exchange = 0; exchange < 200; ++exchange) {
-        window.Link().SendCommand(QStringLiteral("0M!"));
-        runEventsFor(15);
+        window.Link().sendCommand(QStringLiteral("0M!"));
+        runEventsFor(100); // the break, the marking and the command
         while (read(sensor, discard, sizeof discard) > 0) {
         }
         // The answer, its last byte one character time (8.3 ms) after the rest.

@@ -3,9 +3,10 @@
 // answer must complete exactly once: as many completions, transcript pairs
 // and log lines as exchanges. Pass a smaller count as the first argument for
 // a quick run.
+#include "BusyLoops.h"
 #include "app/frmSDI12.h"
+#include "link/LinkEngine.h"
 #include "link/TranscriptModel.h"
-#include "link/ui/SensorLink.h"
 #include "support/SimulatorProcess.h"
 #include "support/WindowOnDevice.h"
 
@@ -13,29 +14,9 @@
 #include <QDeadlineTimer>
 #include <QFile>
 
-#include <csignal>
 #include <cstdio>
+#include <optional>
 #include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-namespace {
-
-// A child that spins for at most `seconds`, so that it ends even if we die.
-pid_t startBusyLoop(int seconds) {
-    const pid_t child = fork();
-    if (child == 0) {
-        const time_t end = time(nullptr) + seconds;
-        volatile unsigned long spin = 0;
-        while (time(nullptr) < end)
-            for (int i = 0; i < 1000000; ++i)
-                spin = spin + 1;
-        _exit(0);
-    }
-    return child;
-}
-
-} // namespace
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
@@ -60,17 +41,17 @@ int main(int argc, char** argv) {
     int answered = 0;
     int timedOut = 0;
     bool ended = false;
-    QObject::connect(&window.Link(), &SensorLink::ExchangeEnded,
+    QObject::connect(&window.Link(), &LinkEngine::exchangeEnded,
                      [&](ExchangeId, ExchangeOutcome outcome, const QByteArray&) {
                          ended = true;
                          answered += outcome == ExchangeOutcome::Answered;
                          timedOut += outcome == ExchangeOutcome::TimedOut;
                      });
 
-    const pid_t busy[] = {startBusyLoop(3600), startBusyLoop(3600)};
+    std::optional<BusyLoops> busy(std::in_place, 3600);
     for (int exchange = 0; exchange < exchanges; ++exchange) {
         ended = false;
-        window.Link().SendCommand(QStringLiteral("0I!"));
+        window.Link().sendCommand(QStringLiteral("0I!"));
         const QDeadlineTimer deadline(5000);
         while (!ended && !deadline.hasExpired())
             QApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
@@ -79,10 +60,7 @@ int main(int argc, char** argv) {
         while (!settle.hasExpired())
             QApplication::processEvents(QEventLoop::WaitForMoreEvents, 10);
     }
-    for (const pid_t child : busy) {
-        kill(child, SIGKILL);
-        waitpid(child, nullptr, 0);
-    }
+    busy.reset();
 
     QFile log(window.LogFilePath());
     const int logLines = log.open(QIODevice::ReadOnly) ? int(log.readAll().count("\r\n")) : -1;

@@ -4,8 +4,9 @@
 // span is set against the wall time. The simulator runs in a process of its
 // own, so its time is not counted.
 #include "app/frmSDI12.h"
+#include "measure/MeasurementRunner.h"
 #include "measure/ui/MeasureTab.h"
-#include "measure/ui/MeasurementRunner.h"
+#include "platform/ui/WholeNumberBox.h"
 #include "support/SimulatorProcess.h"
 #include "support/WindowOnDevice.h"
 
@@ -51,7 +52,7 @@ int main(int argc, char** argv) {
     MeasureTab& measure = *window.Measure;
     int complete = 0;
     int failed = 0;
-    QObject::connect(&measure.Runner(), &MeasurementRunner::MeasurementEnded,
+    QObject::connect(&measure.Runner(), &MeasurementRunner::measurementEnded,
                      [&](const MeasurementRecord& record) {
                          (record.Outcome.IsComplete() ? complete : failed) += 1;
                      });

@@ -1,21 +1,16 @@
 #include "commands/ui/CommandLine.h"
 
+#include "commands/OperatorCommands.h"
 #include "commands/ui/RepeatFacility.h"
-#include "link/ui/SensorLink.h"
-#include "platform/Clock.h"
-#include "platform/StatusPanels.h"
 #include "platform/ui/ClickableLabel.h"
 #include "platform/ui/DropDownComboBox.h"
 
 #include <QLineEdit>
-#include <QLocale>
 #include <QPushButton>
 
-CommandLine::CommandLine(SensorLink& link, RepeatFacility& repeat, ISettingsStore& settings,
-                         IClock& clock, IStatusPanels& status, const CommandControls& controls,
-                         QObject* parent)
-    : QObject(parent), m_link(link), m_repeat(repeat), m_history(settings), m_clock(clock),
-      m_status(status), m_controls(controls) {
+CommandLine::CommandLine(OperatorCommands& commands, RepeatFacility& repeat,
+                         const CommandControls& controls, QObject* parent)
+    : QObject(parent), m_commands(commands), m_repeat(repeat), m_controls(controls) {
     connect(m_controls.cmdSend, &QPushButton::clicked, this, &CommandLine::cmdSend_Click);
     connect(m_controls.cmdID, &QPushButton::clicked, this, &CommandLine::cmdID_Click);
     connect(m_controls.cmdQuery, &QPushButton::clicked, this, &CommandLine::cmdQuery_Click);
@@ -26,27 +21,14 @@ CommandLine::CommandLine(SensorLink& link, RepeatFacility& repeat, ISettingsStor
     connect(m_controls.lblCmd, &ClickableLabel::Click, this, &CommandLine::lblCmd_Click);
 }
 
-SendOutcome CommandLine::sendFromOperator(const QString& command) {
-    m_repeat.TakeRepeatCount();
-    m_link.StartRoundTrip();
-    return m_link.SendCommand(command);
+SendOutcome CommandLine::cmdSend_Click() {
+    return SendInTurn(NoTurn);
 }
 
-SendOutcome CommandLine::cmdSend_Click() {
-    const QString body = m_controls.cboCmd->currentText();
-    if (body.isEmpty())
-        return {};
-    const SendOutcome outcome =
-        sendFromOperator(m_controls.txtNode->text() + body + QLatin1Char('!'));
-    // A command that never went on the line is not remembered.
-    if (outcome.What == SendOutcome::Kind::Refused || outcome.What == SendOutcome::Kind::Held)
-        return outcome;
-    const QString historyFailure =
-        m_history.Remember(m_controls.cboCmd->currentText(),
-                           QLocale().toString(m_clock.LocalNow(), QLocale::ShortFormat));
-    if (!historyFailure.isEmpty())
-        m_status.SetPanelText(1, historyFailure);
-    return outcome;
+SendOutcome CommandLine::SendInTurn(TurnId turn) {
+    m_repeat.NormalizeBoxes();
+    return m_commands.sendCommandLine(m_controls.txtNode->text(), m_controls.cboCmd->currentText(),
+                                      turn);
 }
 
 void CommandLine::cboCmd_Click() {
@@ -54,7 +36,7 @@ void CommandLine::cboCmd_Click() {
 }
 
 void CommandLine::cboCmd_DropDown() {
-    const QStringList commands = m_history.Commands();
+    const QStringList commands = m_commands.history();
     if (commands.isEmpty())
         return;
     emptyCommandBox();
@@ -66,35 +48,35 @@ void CommandLine::cboCmd_DropDown() {
 }
 
 void CommandLine::cboCmd_KeyDown(int key) {
-    if (key != Qt::Key_Delete)
-        return;
-    m_history.Forget(m_controls.cboCmd->currentText());
+    if (key == Qt::Key_Delete)
+        m_commands.forget(m_controls.cboCmd->currentText());
 }
 
 void CommandLine::lblCmd_Click() {
-    const QStringList commands = m_history.Commands();
-    if (commands.isEmpty())
+    if (m_commands.history().isEmpty())
         return;
     emptyCommandBox();
-    for (const QString& command : commands)
-        m_history.Forget(command);
+    m_commands.forgetAll();
 }
 
 void CommandLine::Form_KeyPress(int character) {
     if (character == 13)
-        m_link.TransmitTyped(QByteArrayLiteral("\r\n"));
+        m_commands.sendLineEnd();
 }
 
 void CommandLine::cmdID_Click() {
-    sendFromOperator(m_controls.txtNode->text() + QLatin1String("I!"));
+    m_repeat.NormalizeBoxes();
+    m_commands.sendIdentification(m_controls.txtNode->text());
 }
 
 void CommandLine::cmdQuery_Click() {
-    sendFromOperator(QStringLiteral("?!"));
+    m_repeat.NormalizeBoxes();
+    m_commands.sendAddressQuery();
 }
 
 void CommandLine::cmdXQuery_Click() {
-    sendFromOperator(QStringLiteral("?X!"));
+    m_repeat.NormalizeBoxes();
+    m_commands.sendExtendedAddressQuery();
 }
 
 void CommandLine::emptyCommandBox() {

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "commands/CommandHistory.h"
 #include "link/Exchange.h"
 
 #include <QObject>
@@ -10,11 +9,8 @@ class QLineEdit;
 class QPushButton;
 class ClickableLabel;
 class DropDownComboBox;
-class IClock;
-class ISettingsStore;
-class IStatusPanels;
+class OperatorCommands;
 class RepeatFacility;
-class SensorLink;
 
 // The controls of the command area.
 struct CommandControls {
@@ -27,17 +23,20 @@ struct CommandControls {
     QPushButton* cmdXQuery = nullptr;
 };
 
-// The operator's commands: the command line with its stored history and the
-// quick identification and address-query buttons.
+// The command area's handlers: the command line with its stored history and
+// the quick identification and address-query buttons. What they decide is
+// OperatorCommands'; these read and fill the controls.
 class CommandLine : public QObject {
     Q_OBJECT
 public:
-    CommandLine(SensorLink& link, RepeatFacility& repeat, ISettingsStore& settings, IClock& clock,
-                IStatusPanels& status, const CommandControls& controls, QObject* parent = nullptr);
+    CommandLine(OperatorCommands& commands, RepeatFacility& repeat, const CommandControls& controls,
+                QObject* parent = nullptr);
 
     // Sends the address, the command line's text and "!"; nothing for an
     // empty text.
     SendOutcome cmdSend_Click();
+    // The same within a timed sender's turn on the line (a batch row).
+    SendOutcome SendInTurn(TurnId turn);
     void cboCmd_Click();
     void cboCmd_DropDown();
     void cboCmd_KeyDown(int key);
@@ -49,15 +48,10 @@ public:
     void cmdXQuery_Click();
 
 private:
-    // The steps every operator's send shares.
-    SendOutcome sendFromOperator(const QString& command);
     // Empties the list and the edit text.
     void emptyCommandBox();
 
-    SensorLink& m_link;
+    OperatorCommands& m_commands;
     RepeatFacility& m_repeat;
-    CommandHistory m_history;
-    IClock& m_clock;
-    IStatusPanels& m_status;
     CommandControls m_controls;
 };

@@ -1,85 +1,78 @@
 #include "commands/ui/RepeatFacility.h"
 
 #include "commands/BoxValidation.h"
-#include "commands/Repetition.h"
-#include "link/ui/SensorLink.h"
+#include "commands/CommandRepeat.h"
+#include "link/LinkEngine.h"
 #include "platform/Val.h"
-#include "timer/CTimer.h"
 
 #include <QLineEdit>
 #include <QPushButton>
 
 namespace {
 
-// Rewrites a box with its normalised text; writing only when the text
-// differs keeps the change notification from calling itself without end.
-void normalizeBox(QLineEdit& box, std::optional<double> upperLimit) {
-    const QString normalized = BoxValidation::Normalize(box.text(), upperLimit);
-    if (normalized != box.text())
-        box.setText(normalized);
+// Rewrites a box with its new text; writing only when the text differs
+// keeps the change notification from calling itself without end.
+void showInBox(QLineEdit& box, const QString& text) {
+    if (text != box.text())
+        box.setText(text);
 }
+
+const std::optional<double> NoLimit;
 
 } // namespace
 
-RepeatFacility::RepeatFacility(SensorLink& link, const RepeatControls& controls, QObject* parent)
-    : QObject(parent), m_link(link), m_controls(controls) {
-    connect(&m_link, &SensorLink::CommandTransmitted, this,
-            &RepeatFacility::Link_CommandTransmitted);
-    connect(m_controls.tmrRepeatCmd, &CTimer::Timer, this, &RepeatFacility::tmrRepeatCmd_Timer);
+RepeatFacility::RepeatFacility(CommandRepeat& repeat, LinkEngine& link,
+                               const RepeatControls& controls, QObject* parent)
+    : QObject(parent), m_repeat(repeat), m_link(link), m_controls(controls) {
     connect(m_controls.txtRepeatCmd, &QLineEdit::textChanged, this,
             &RepeatFacility::txtRepeatCmd_Change);
     connect(m_controls.txtRepeatDelay, &QLineEdit::textChanged, this,
             &RepeatFacility::txtRepeatDelay_Change);
     connect(m_controls.txtWakeUp, &QLineEdit::textChanged, this, &RepeatFacility::txtWakeUp_Change);
+    for (QLineEdit* box :
+         {m_controls.txtRepeatCmd, m_controls.txtRepeatDelay, m_controls.txtWakeUp})
+        connect(box, &QLineEdit::editingFinished, this, &RepeatFacility::NormalizeBoxes);
+    connect(&m_repeat, &CommandRepeat::countTextChanged, m_controls.txtRepeatCmd,
+            [this](const QString& text) { showInBox(*m_controls.txtRepeatCmd, text); });
+    connect(&m_repeat, &CommandRepeat::runningChanged, this,
+            &RepeatFacility::Repeat_RunningChanged);
+    m_repeat.setCountText(m_controls.txtRepeatCmd->text());
+    m_repeat.setDelayText(m_controls.txtRepeatDelay->text());
+    m_link.setWakeUpCount(Val::LeadingNumber(m_controls.txtWakeUp->text()));
 }
 
-void RepeatFacility::TakeRepeatCount() {
-    m_repeatCount = Val::RoundToInt32(Val::LeadingNumber(m_controls.txtRepeatCmd->text()));
-}
-
-// Setting the interval restarts the count, so the first repeat comes one
-// delay after this send.
-void RepeatFacility::Link_CommandTransmitted() {
-    // The commands of a sequence holding the link are not the operator's.
-    if (m_link.IsHeld())
-        return;
-    const std::optional<qint32> interval =
-        Repetition::ArmInterval(m_controls.txtRepeatCmd->text(), m_controls.txtRepeatDelay->text());
-    if (!interval)
-        return;
-    m_controls.tmrRepeatCmd->setInterval(*interval);
-    setRunning(true);
-}
-
-void RepeatFacility::tmrRepeatCmd_Timer() {
-    // While a measurement holds the link the repetition waits its turn: the
-    // count goes down only for a send that was not held back.
-    if (m_link.SendCommand(m_link.LastCommand()).What == SendOutcome::Kind::Held)
-        return;
-    QLineEdit& box = *m_controls.txtRepeatCmd;
-    box.setText(Repetition::CountedDown(box.text()));
-    if (Repetition::CountdownEnded(box.text())) {
-        setRunning(false);
-        box.setText(QString::number(m_repeatCount));
-    }
-}
-
-void RepeatFacility::setRunning(bool running) {
-    m_running = running;
-    m_controls.cmdQuery->setEnabled(!running);
-    m_controls.cmdSend->setEnabled(!running);
-    m_controls.cmdID->setEnabled(!running);
-    m_controls.tmrRepeatCmd->setEnabled(running);
+void RepeatFacility::NormalizeBoxes() {
+    showInBox(*m_controls.txtRepeatCmd, BoxValidation::Normalize(m_controls.txtRepeatCmd->text(),
+                                                                 BoxValidation::RepeatCountLimit));
+    showInBox(*m_controls.txtRepeatDelay,
+              BoxValidation::Normalize(m_controls.txtRepeatDelay->text(),
+                                       BoxValidation::RepeatDelayLimit));
+    showInBox(*m_controls.txtWakeUp,
+              BoxValidation::Normalize(m_controls.txtWakeUp->text(), NoLimit));
 }
 
 void RepeatFacility::txtRepeatCmd_Change() {
-    normalizeBox(*m_controls.txtRepeatCmd, BoxValidation::RepeatCountLimit);
+    QLineEdit& box = *m_controls.txtRepeatCmd;
+    showInBox(box,
+              BoxValidation::NormalizeWhileTyping(box.text(), BoxValidation::RepeatCountLimit));
+    m_repeat.setCountText(box.text());
 }
 
 void RepeatFacility::txtRepeatDelay_Change() {
-    normalizeBox(*m_controls.txtRepeatDelay, BoxValidation::RepeatDelayLimit);
+    QLineEdit& box = *m_controls.txtRepeatDelay;
+    showInBox(box,
+              BoxValidation::NormalizeWhileTyping(box.text(), BoxValidation::RepeatDelayLimit));
+    m_repeat.setDelayText(box.text());
 }
 
 void RepeatFacility::txtWakeUp_Change() {
-    normalizeBox(*m_controls.txtWakeUp, std::nullopt);
+    QLineEdit& box = *m_controls.txtWakeUp;
+    showInBox(box, BoxValidation::NormalizeWhileTyping(box.text(), NoLimit));
+    m_link.setWakeUpCount(Val::LeadingNumber(box.text()));
+}
+
+void RepeatFacility::Repeat_RunningChanged(bool running) {
+    m_controls.cmdQuery->setEnabled(!running);
+    m_controls.cmdSend->setEnabled(!running);
+    m_controls.cmdID->setEnabled(!running);
 }

@@ -1,14 +1,14 @@
 #include "link/ui/PortSelection.h"
 
+#include "link/LinkEngine.h"
 #include "link/PortRule.h"
 #include "platform/SerialPort.h"
-#include "platform/StatusPanels.h"
 
 #include <QComboBox>
 
-PortSelection::PortSelection(ISerialPort& sax, QComboBox& lines, QComboBox& baud,
-                             IStatusPanels& status, QObject* parent)
-    : QObject(parent), Sax(sax), cboLines(lines), cboBaud(baud), m_status(status) {}
+PortSelection::PortSelection(LinkEngine& link, const ISerialPort& sax, QComboBox& lines,
+                             QComboBox& baud, QObject* parent)
+    : QObject(parent), m_link(link), Sax(sax), cboLines(lines), cboBaud(baud) {}
 
 void PortSelection::cboLines_DropDown() {
     cboLines.clear();
@@ -21,18 +21,9 @@ void PortSelection::cboLines_DropDown() {
 }
 
 void PortSelection::cboLines_Click() {
-    Sax.setIsOpen(false);
-    Sax.setPortName(cboLines.currentText());
-    reopen();
+    m_link.choosePort(cboLines.currentText());
 }
 
 void PortSelection::cboBaud_Click() {
-    Sax.setIsOpen(false);
-    Sax.setLineSettings(cboBaud.currentText());
-    reopen();
-}
-
-void PortSelection::reopen() {
-    Sax.setIsOpen(true);
-    m_status.SetPanelText(1, Sax.StatusText());
+    m_link.chooseLineSettings(cboBaud.currentText());
 }

@@ -4,7 +4,7 @@
 
 class QComboBox;
 class ISerialPort;
-class IStatusPanels;
+class LinkEngine;
 
 // The port area's two choices: the serial port (rebuilt from the system's
 // ports at every drop-down) and the line settings. Each choice closes the
@@ -12,7 +12,7 @@ class IStatusPanels;
 class PortSelection : public QObject {
     Q_OBJECT
 public:
-    PortSelection(ISerialPort& Sax, QComboBox& cboLines, QComboBox& cboBaud, IStatusPanels& status,
+    PortSelection(LinkEngine& link, const ISerialPort& Sax, QComboBox& cboLines, QComboBox& cboBaud,
                   QObject* parent = nullptr);
 
     void cboLines_DropDown();
@@ -20,10 +20,8 @@ public:
     void cboBaud_Click();
 
 private:
-    void reopen();
-
-    ISerialPort& Sax;
+    LinkEngine& m_link;
+    const ISerialPort& Sax;
     QComboBox& cboLines;
     QComboBox& cboBaud;
-    IStatusPanels& m_status;
 };

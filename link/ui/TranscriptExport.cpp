@@ -4,7 +4,6 @@
 #include "link/ui/TranscriptView.h"
 #include "platform/AtomicFile.h"
 #include "platform/FileDialog.h"
-#include "platform/StatusPanels.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -14,8 +13,8 @@
 
 TranscriptExport::TranscriptExport(const TranscriptModel& transcript,
                                    const TranscriptControls& controls, IFileDialog& dialog,
-                                   IStatusPanels& statusPanels, QObject* parent)
-    : QObject(parent), m_transcript(transcript), m_dialog(dialog), m_statusPanels(statusPanels),
+                                   QObject* parent)
+    : QObject(parent), m_transcript(transcript), m_dialog(dialog),
       m_fileName(QDir::homePath() + QLatin1String("/Transcript.txt")) {
     auto* separator = new QAction(this);
     separator->setSeparator(true);
@@ -46,8 +45,9 @@ void TranscriptExport::SaveAs() {
         return;
     m_fileName = *fileName;
     QString reason;
-    if (!AtomicFile::Replace(m_fileName, m_transcript.ItemsText(), &reason)) {
-        m_statusPanels.SetPanelText(1, tr("The transcript cannot be saved to %1 (%2).")
-                                           .arg(QDir::toNativeSeparators(m_fileName), reason));
-    }
+    const QString shownName = QDir::toNativeSeparators(m_fileName);
+    if (AtomicFile::Replace(m_fileName, m_transcript.ItemsText(), &reason))
+        emit Report(tr("The transcript is saved in %1.").arg(shownName));
+    else
+        emit Report(tr("The transcript cannot be saved to %1 (%2).").arg(shownName, reason));
 }

@@ -4,7 +4,6 @@
 #include <QString>
 
 class IFileDialog;
-class IStatusPanels;
 class QPushButton;
 class TranscriptModel;
 class TranscriptView;
@@ -24,17 +23,19 @@ class TranscriptExport : public QObject {
     Q_OBJECT
 public:
     TranscriptExport(const TranscriptModel& transcript, const TranscriptControls& controls,
-                     IFileDialog& dialog, IStatusPanels& statusPanels, QObject* parent = nullptr);
+                     IFileDialog& dialog, QObject* parent = nullptr);
 
 public slots:
     void CopyAll();
-    // Writes the chosen file whole or not at all. A failure is reported in
-    // status panel 1; a cancelled dialog changes nothing.
+    // Writes the chosen file whole or not at all, and reports which; a
+    // cancelled dialog changes nothing.
     void SaveAs();
+
+signals:
+    void Report(const QString& text);
 
 private:
     const TranscriptModel& m_transcript;
     IFileDialog& m_dialog;
-    IStatusPanels& m_statusPanels;
     QString m_fileName; // the dialog starts from the last one chosen
 };

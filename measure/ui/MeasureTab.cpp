@@ -1,14 +1,14 @@
 #include "measure/ui/MeasureTab.h"
 
-#include "link/ui/SensorLink.h"
+#include "link/ExchangeLink.h"
 #include "measure/Identification.h"
 #include "measure/MeasureChoices.h"
 #include "measure/MeasurementCsv.h"
+#include "measure/MeasurementRunner.h"
 #include "measure/ui/MeasurePlot.h"
-#include "measure/ui/MeasurementRunner.h"
 #include "platform/AtomicFile.h"
 #include "platform/FileDialog.h"
-#include "platform/StatusPanels.h"
+#include "platform/ui/WholeNumberBox.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -18,15 +18,14 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSpinBox>
 #include <QSplitter>
 #include <QTableView>
 #include <QVBoxLayout>
 
-MeasureTab::MeasureTab(SensorLink& link, IClock& clock, IStatusPanels& status, IFileDialog& dialog,
+MeasureTab::MeasureTab(ExchangeLink& link, IClock& clock, IFileDialog& dialog,
                        ISettingsStore& settings, QWidget* parent)
-    : QWidget(parent), m_link(link), m_status(status), m_dialog(dialog), m_settings(settings),
-      m_runner(new MeasurementRunner(link, clock, status, this)),
+    : QWidget(parent), m_link(link), m_dialog(dialog), m_settings(settings),
+      m_runner(new MeasurementRunner(link, clock, this)),
       m_csvFileName(QDir::homePath() + QLatin1String("/Measurements.csv")) {
     createControls();
     connect(cmdMeasure, &QPushButton::clicked, this, &MeasureTab::cmdMeasure_Click);
@@ -34,11 +33,15 @@ MeasureTab::MeasureTab(SensorLink& link, IClock& clock, IStatusPanels& status, I
     connect(cmdSaveCsv, &QPushButton::clicked, this, &MeasureTab::cmdSaveCsv_Click);
     connect(cmdClearMeasurements, &QPushButton::clicked, this,
             &MeasureTab::cmdClearMeasurements_Click);
-    connect(m_runner, &MeasurementRunner::MeasurementEnded, this,
+    connect(m_runner, &MeasurementRunner::measurementEnded, this,
             &MeasureTab::Runner_MeasurementEnded);
-    connect(m_runner, &MeasurementRunner::RunningChanged, this, &MeasureTab::Runner_RunningChanged);
-    connect(&m_link, &SensorLink::CommandTransmitted, this, &MeasureTab::Link_CommandTransmitted);
-    connect(&m_link, &SensorLink::ExchangeEnded, this, &MeasureTab::Link_ExchangeEnded);
+    connect(m_runner, &MeasurementRunner::runningChanged, this, &MeasureTab::Runner_RunningChanged);
+    connect(m_runner, &MeasurementRunner::report, this, &MeasureTab::showReport);
+    connect(&m_link, &ExchangeLink::commandTransmitted, this,
+            [this](ExchangeId exchange, const QString& command) {
+                Link_CommandTransmitted(exchange, command);
+            });
+    connect(&m_link, &ExchangeLink::exchangeEnded, this, &MeasureTab::Link_ExchangeEnded);
 }
 
 void MeasureTab::createControls() {
@@ -49,7 +52,7 @@ void MeasureTab::createControls() {
     cboMethod->addItems(MeasurementMethod::AllNames());
     cboMethod->setCurrentText(lastChoices.Method);
     cboMethod->setMaxVisibleItems(20);
-    txtMeasureRepeat = new QSpinBox(this);
+    txtMeasureRepeat = new WholeNumberBox(this);
     txtMeasureRepeat->setRange(0, MeasureChoices::MaxRepeatSeconds);
     txtMeasureRepeat->setValue(lastChoices.RepeatSeconds);
     txtMeasureRepeat->setSuffix(tr(" s"));
@@ -101,8 +104,13 @@ void MeasureTab::createControls() {
     tableButtons->addWidget(cmdSaveCsv, 0, Qt::AlignBottom);
     tableButtons->addWidget(cmdClearMeasurements, 0, Qt::AlignBottom);
 
+    lblMeasureReport = new QLabel(this);
+    lblMeasureReport->setTextFormat(Qt::PlainText);
+    lblMeasureReport->setWordWrap(true);
+
     auto* page = new QVBoxLayout(this);
     page->addLayout(choices);
+    page->addWidget(lblMeasureReport);
     page->addWidget(views, 1);
     page->addLayout(tableButtons);
 }
@@ -126,6 +134,10 @@ QWidget* MeasureTab::createIdentificationFields() {
     txtModel = addField(tr("Model"), 0, 2);
     txtSensorVersion = addField(tr("Sensor version"), 1, 0);
     txtIdentificationRest = addField(tr("Rest"), 1, 1, 3);
+    lblIdentificationRemark = new QLabel(this);
+    lblIdentificationRemark->setTextFormat(Qt::PlainText);
+    lblIdentificationRemark->setWordWrap(true);
+    grid->addWidget(lblIdentificationRemark, 2, 0, 1, 6);
     return fields;
 }
 
@@ -133,13 +145,18 @@ std::optional<QChar> MeasureTab::address() {
     const QString text = txtMeasureAddress->text();
     if (text.size() == 1 && text.at(0).unicode() > 0x20 && text.at(0).unicode() < 0x7F)
         return text.at(0);
-    m_status.SetPanelText(1, tr("Measure: give the sensor's address, one character"));
+    showReport(tr("Give the sensor's address, one character"));
     return std::nullopt;
 }
 
+void MeasureTab::showReport(const QString& text) {
+    lblMeasureReport->setText(text);
+    lblMeasureReport->setToolTip(text);
+}
+
 void MeasureTab::cmdMeasure_Click() {
-    if (m_runner->IsRunning()) {
-        m_runner->Stop();
+    if (m_runner->isRunning()) {
+        m_runner->stop();
         return;
     }
     const std::optional<QChar> sensor = address();
@@ -147,18 +164,18 @@ void MeasureTab::cmdMeasure_Click() {
         MeasurementMethod::FromName(cboMethod->currentText());
     if (!sensor || !method)
         return;
+    showReport(QString());
     const QString notSaved =
         MeasureChoices{method->Name(), txtMeasureRepeat->value()}.Save(m_settings);
-    m_runner->Start(*sensor, *method, txtMeasureRepeat->value());
-    // Shown after the start, whose own reports it would otherwise hide.
     if (!notSaved.isEmpty())
-        m_status.SetPanelText(1, notSaved);
+        showReport(notSaved);
+    m_runner->start(*sensor, *method, txtMeasureRepeat->value());
 }
 
 void MeasureTab::cmdIdentify_Click() {
     if (const std::optional<QChar> sensor = address()) {
-        m_link.StartRoundTrip();
-        m_link.SendCommand(*sensor + QStringLiteral("I!"));
+        m_link.startRoundTrip();
+        m_link.sendCommand(*sensor + QStringLiteral("I!"));
     }
 }
 
@@ -174,13 +191,11 @@ void MeasureTab::cmdSaveCsv_Click() {
         return;
     m_csvFileName = *fileName;
     QString reason;
+    const QString shownName = QDir::toNativeSeparators(m_csvFileName);
     if (AtomicFile::Replace(m_csvFileName, MeasurementCsv::Format(m_table), &reason))
-        m_status.SetPanelText(
-            1,
-            tr("The measurements are saved in %1.").arg(QDir::toNativeSeparators(m_csvFileName)));
+        showReport(tr("The measurements are saved in %1.").arg(shownName));
     else
-        m_status.SetPanelText(1, tr("The measurements cannot be saved to %1 (%2).")
-                                     .arg(QDir::toNativeSeparators(m_csvFileName), reason));
+        showReport(tr("The measurements cannot be saved to %1 (%2).").arg(shownName, reason));
 }
 
 void MeasureTab::cmdClearMeasurements_Click() {
@@ -219,11 +234,13 @@ void MeasureTab::Link_ExchangeEnded(ExchangeId exchange, ExchangeOutcome outcome
     m_identifyExchange = NoExchange;
     if (outcome != ExchangeOutcome::Answered)
         return;
-    if (const std::optional<Identification> identification = Identification::Decode(answer))
+    const std::optional<Identification> identification = Identification::Decode(answer);
+    if (identification)
         showIdentification(*identification);
-    else
-        m_status.SetPanelText(1, tr("The answer to the identification is not of the form "
-                                    "allccccccccmmmmmmvvv…"));
+    lblIdentificationRemark->setText(identification
+                                         ? QString()
+                                         : tr("The answer to the identification is not of the form "
+                                              "allccccccccmmmmmmvvv…"));
 }
 
 void MeasureTab::showIdentification(const Identification& identification) {

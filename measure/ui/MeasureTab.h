@@ -8,17 +8,17 @@
 #include <optional>
 
 class QComboBox;
+class QLabel;
 class QLineEdit;
 class QPushButton;
-class QSpinBox;
 class QTableView;
+class ExchangeLink;
 class IClock;
 class IFileDialog;
 class ISettingsStore;
-class IStatusPanels;
 class MeasurePlot;
 class MeasurementRunner;
-class SensorLink;
+class WholeNumberBox;
 struct Identification;
 
 // The Measure tab: picks a sensor and a measurement method, runs whole
@@ -26,15 +26,17 @@ struct Identification;
 // and the interval are remembered for the next run), shows their
 // values in a table and a plot, saves the table as CSV, and shows the
 // fields of any identification the sensor gives, whoever asked for it.
+// Its own reports (a failed measurement, the CSV, choices not remembered)
+// stay on its report line until the next one replaces them.
 class MeasureTab : public QWidget {
     Q_OBJECT
 public:
-    MeasureTab(SensorLink& link, IClock& clock, IStatusPanels& status, IFileDialog& dialog,
-               ISettingsStore& settings, QWidget* parent = nullptr);
+    MeasureTab(ExchangeLink& link, IClock& clock, IFileDialog& dialog, ISettingsStore& settings,
+               QWidget* parent = nullptr);
 
     QLineEdit* txtMeasureAddress = nullptr;
     QComboBox* cboMethod = nullptr;
-    QSpinBox* txtMeasureRepeat = nullptr;
+    WholeNumberBox* txtMeasureRepeat = nullptr;
     QPushButton* cmdMeasure = nullptr;
     QPushButton* cmdIdentify = nullptr;
     QTableView* grdMeasurements = nullptr;
@@ -46,6 +48,9 @@ public:
     QLineEdit* txtModel = nullptr;
     QLineEdit* txtSensorVersion = nullptr;
     QLineEdit* txtIdentificationRest = nullptr;
+    // Why the last answer to an identification could not be decoded.
+    QLabel* lblIdentificationRemark = nullptr;
+    QLabel* lblMeasureReport = nullptr;
 
     const MeasurementTable& Table() const { return m_table; }
     MeasurementRunner& Runner() { return *m_runner; }
@@ -58,16 +63,16 @@ public:
 private:
     void createControls();
     QWidget* createIdentificationFields();
-    // The one address character, or nothing (status panel 1 says why).
+    // The one address character, or nothing (the report line says why).
     std::optional<QChar> address();
+    void showReport(const QString& text);
     void showIdentification(const Identification& identification);
     void Runner_MeasurementEnded(const MeasurementRecord& record);
     void Runner_RunningChanged(bool running);
     void Link_CommandTransmitted(ExchangeId exchange, const QString& command);
     void Link_ExchangeEnded(ExchangeId exchange, ExchangeOutcome outcome, const QByteArray& answer);
 
-    SensorLink& m_link;
-    IStatusPanels& m_status;
+    ExchangeLink& m_link;
     IFileDialog& m_dialog;
     ISettingsStore& m_settings;
     MeasurementTable m_table;

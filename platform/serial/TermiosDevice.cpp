@@ -85,8 +85,9 @@ int PosixTermiosDevice::waitWritable(int fd, int timeoutMs) {
     return retryOnInterrupt([&] { return ::poll(&watched, 1, timeoutMs); });
 }
 
-int PosixTermiosDevice::drainOutput(int fd) {
-    return retryOnInterrupt([fd] { return ::tcdrain(fd); });
+int PosixTermiosDevice::outputQueued(int fd) {
+    int queued = 0;
+    return ::ioctl(fd, TIOCOUTQ, &queued) == -1 ? -1 : queued;
 }
 
 int PosixTermiosDevice::setBreak(int fd, bool on) {

@@ -8,7 +8,9 @@
 // The system calls the serial component makes on its device, behind an
 // interface so that a test can see what was asked of the device (a
 // pseudo-terminal ignores data bits, parity and break). Every call returns what
-// its system call returns: -1 with errno set on failure. The real device makes
+// its system call returns: -1 with errno set on failure. The port's writer
+// thread makes the calls that write (writeSome, waitWritable, outputQueued,
+// setBreak); the others come from the port's own thread. The real device makes
 // a call again when a signal interrupts it, except readSome and writeSome,
 // which fail with EINTR like read and write: their callers already loop.
 class ITermiosDevice {
@@ -34,8 +36,9 @@ public:
     virtual ssize_t writeSome(int fd, const char* bytes, size_t size) = 0;
     // Waits up to timeoutMs for room to write; returns 0 on time-out.
     virtual int waitWritable(int fd, int timeoutMs) = 0;
-    // Blocks until everything written has left the device.
-    virtual int drainOutput(int fd) = 0;
+    // How many written bytes have not yet left the device; -1 when the
+    // device cannot tell.
+    virtual int outputQueued(int fd) = 0;
     virtual int setBreak(int fd, bool on) = 0;
 };
 
@@ -53,7 +56,7 @@ public:
     ssize_t readSome(int fd, char* buffer, size_t size) override;
     ssize_t writeSome(int fd, const char* bytes, size_t size) override;
     int waitWritable(int fd, int timeoutMs) override;
-    int drainOutput(int fd) override;
+    int outputQueued(int fd) override;
     int setBreak(int fd, bool on) override;
 
 private:

@@ -1,6 +1,5 @@
 #include "platform/serial/TermiosSerialPort.h"
 
-#include <QDeadlineTimer>
 #include <QFile>
 #include <QSerialPortInfo>
 #include <QSocketNotifier>
@@ -14,8 +13,12 @@ namespace {
 // Bytes taken from the device at one wake-up; more waiting wakes us again, so
 // a flood of input cannot hold up the event loop.
 constexpr qsizetype maxReadPerWakeUp = 64 * 1024;
-// How long a break or a close waits for queued bytes to find room in the driver.
-constexpr int queuedWriteWaitMs = 2000;
+
+// One character's time on the line: start bit, data, parity and stop bits.
+int microsecondsPerByte(const LineFormat& format) {
+    const int bits = 1 + format.dataBits + (format.hasParity() ? 1 : 0) + format.stopBits;
+    return int(qint64(bits) * 1000000 / format.baud);
+}
 
 QString openFailure(const QString& path, int error) {
     switch (error) {
@@ -98,9 +101,13 @@ void TermiosSerialPort::openPort() {
     m_lastEventCode = 0;
     m_readNotifier = new QSocketNotifier(m_fd, QSocketNotifier::Read, this);
     connect(m_readNotifier, &QSocketNotifier::activated, this, &TermiosSerialPort::readAvailable);
-    m_writeNotifier = new QSocketNotifier(m_fd, QSocketNotifier::Write, this);
-    m_writeNotifier->setEnabled(false);
-    connect(m_writeNotifier, &QSocketNotifier::activated, this, &TermiosSerialPort::writeQueued);
+    const quint64 opening = ++m_openCount;
+    m_writer = std::make_unique<LineWriter>(
+        *m_device, m_fd, microsecondsPerByte(parsed.format),
+        [this, opening](const LineWriter::Done& done) {
+            QMetaObject::invokeMethod(
+                this, [this, opening, done] { writeDone(opening, done); }, Qt::QueuedConnection);
+        });
     setStatus(QStringLiteral("Open: %1 at %2").arg(m_openPath, parsed.format.toText()));
 }
 
@@ -136,33 +143,28 @@ bool TermiosSerialPort::runsAtSpeedOf(const termios& wanted) {
            cfgetospeed(&actual) == cfgetospeed(&wanted);
 }
 
+// Writes still waiting are dropped with the port.
 void TermiosSerialPort::closePort() {
-    int error = 0;
-    const QByteArray sent = pushQueuedWaiting(queuedWriteWaitMs, error);
-    if (m_breakOn)
-        m_device->setBreak(m_fd, false);
     releaseDevice();
     m_statusText = QStringLiteral("Closed");
-    if (!sent.isEmpty())
-        emit BytesTransmitted(sent);
     emit StatusChanged();
 }
 
 void TermiosSerialPort::releaseDevice() {
-    for (QSocketNotifier* notifier : {m_readNotifier, m_writeNotifier}) {
-        if (notifier) {
-            // Possibly inside this notifier's own signal, so not deleted at once.
-            notifier->setEnabled(false);
-            notifier->deleteLater();
-        }
+    // Ends a break in progress and waits for the writer before the
+    // descriptor goes.
+    m_writer.reset();
+    if (m_breakOn)
+        m_device->setBreak(m_fd, false);
+    if (m_readNotifier) {
+        // Possibly inside this notifier's own signal, so not deleted at once.
+        m_readNotifier->setEnabled(false);
+        m_readNotifier->deleteLater();
     }
     m_readNotifier = nullptr;
-    m_writeNotifier = nullptr;
     m_device->closeDevice(m_fd);
     m_fd = -1;
     m_breakOn = false;
-    m_outgoing.clear();
-    m_outgoingSent = 0;
 }
 
 void TermiosSerialPort::setBreakState(bool on) {
@@ -171,90 +173,31 @@ void TermiosSerialPort::setBreakState(bool on) {
             setStatus(QStringLiteral("Break not sent: the port is closed"));
         return;
     }
-    int error = 0;
-    QByteArray sent;
-    if (on) {
-        // The break must follow everything transmitted before it.
-        sent = pushQueuedWaiting(queuedWriteWaitMs, error);
-        if (error == 0)
-            m_device->drainOutput(m_fd);
-    }
-    if (error == 0) {
-        m_device->setBreak(m_fd, on);
-        m_breakOn = on;
-    }
-    reportWrite(sent, error);
+    m_writer->queueBreakState(on);
+    m_breakOn = on;
 }
 
-void TermiosSerialPort::Transmit(const QByteArray& bytes) {
-    if (bytes.isEmpty())
-        return;
+bool TermiosSerialPort::Write(const LineWrite& write) {
     if (!IsOpen()) {
         setStatus(QStringLiteral("Not sent: the port is closed"));
-        return;
+        return false;
     }
-    const bool waitingForRoom = hasQueued();
-    m_outgoing += bytes;
-    // Bytes already waiting go first; the write notifier sends these after them.
-    if (waitingForRoom)
-        return;
-    int error = 0;
-    const QByteArray sent = pushQueued(error);
-    reportWrite(sent, error);
+    m_writer->queue(write);
+    return true;
 }
 
-void TermiosSerialPort::writeQueued() {
-    int error = 0;
-    const QByteArray sent = pushQueued(error);
-    reportWrite(sent, error);
-}
-
-QByteArray TermiosSerialPort::pushQueued(int& error) {
-    QByteArray sent;
-    error = 0;
-    while (hasQueued()) {
-        const ssize_t written = m_device->writeSome(m_fd, m_outgoing.constData() + m_outgoingSent,
-                                                    size_t(m_outgoing.size() - m_outgoingSent));
-        if (written == -1 && errno == EINTR)
-            continue; // a signal came first: the device is still there
-        if (written <= 0) {
-            if (written == -1 && errno != EAGAIN)
-                error = errno;
-            break;
-        }
-        sent.append(m_outgoing.constData() + m_outgoingSent, written);
-        m_outgoingSent += written;
-    }
-    // Drop what went out once it is the larger part, so the queue stays small
-    // without moving the rest at every write.
-    if (m_outgoingSent > m_outgoing.size() / 2) {
-        m_outgoing.remove(0, m_outgoingSent);
-        m_outgoingSent = 0;
-    }
-    return sent;
-}
-
-QByteArray TermiosSerialPort::pushQueuedWaiting(int timeoutMs, int& error) {
-    const QDeadlineTimer deadline(timeoutMs);
-    QByteArray sent = pushQueued(error);
-    while (error == 0 && hasQueued() && !deadline.hasExpired()) {
-        if (m_device->waitWritable(m_fd, int(deadline.remainingTime())) == -1)
-            break;
-        sent += pushQueued(error);
-    }
-    return sent;
-}
-
-void TermiosSerialPort::reportWrite(const QByteArray& sent, int error) {
-    const bool lost = error != 0;
-    if (lost)
+// A device that failed on the way is closed first, so that WriteFinished
+// finds the port's state already told.
+void TermiosSerialPort::writeDone(quint64 opening, const LineWriter::Done& done) {
+    if (opening != m_openCount || !IsOpen())
+        return; // the port was closed or reopened since
+    if (done.Error != 0) {
         dropLostDevice();
-    else
-        m_writeNotifier->setEnabled(hasQueued());
-    if (!sent.isEmpty())
-        emit BytesTransmitted(sent);
-    if (lost)
         emit StatusChanged();
+    }
+    if (!done.Sent.isEmpty())
+        emit BytesTransmitted(done.Sent);
+    emit WriteFinished(done.Tag, done.Error == 0);
 }
 
 void TermiosSerialPort::readAvailable() {

@@ -3,6 +3,7 @@
 #include "platform/LineSettings.h"
 #include "platform/ParityMarks.h"
 #include "platform/SerialPort.h"
+#include "platform/serial/LineWriter.h"
 #include "platform/serial/TermiosDevice.h"
 
 #include <memory>
@@ -12,7 +13,8 @@ class QSocketNotifier;
 // The serial port component on a termios device. The port is opened for this
 // program alone, in raw mode; received bytes are collected in the component's
 // own buffer as they arrive, with parity errors, framing errors and breaks
-// reported as line events.
+// reported as line events. Breaks and writes are made by a writer thread of
+// the open port, in order, so that no call waits on the line.
 class TermiosSerialPort : public ISerialPort {
     Q_OBJECT
 public:
@@ -35,7 +37,7 @@ public:
     bool IsOpen() const override { return m_fd != -1; }
     void setBreakState(bool on) override;
     bool BreakState() const override { return m_breakOn; }
-    void Transmit(const QByteArray& bytes) override;
+    bool Write(const LineWrite& write) override;
     qint64 WaitingCount() const override { return m_received.size(); }
     QByteArray ReadAll() override;
     QByteArray Read(qint64 maxBytes) override;
@@ -56,16 +58,8 @@ private:
     void dropLostDevice();
     void readAvailable();
     int eventCode(MarkedCondition condition) const;
-    void writeQueued();
-    bool hasQueued() const { return m_outgoingSent < m_outgoing.size(); }
-    // Hands queued bytes to the device until it has no room; returns what went
-    // out. error is set to errno when the device failed.
-    QByteArray pushQueued(int& error);
-    // The same, waiting up to timeoutMs for room until the queue is empty.
-    QByteArray pushQueuedWaiting(int timeoutMs, int& error);
-    // Closes a failed device or keeps the write notifier on while bytes wait,
-    // then raises the events of the write.
-    void reportWrite(const QByteArray& sent, int error);
+    // On this thread, a write of the writer's open port `generation` ended.
+    void writeDone(quint64 generation, const LineWriter::Done& done);
     void setStatus(const QString& text);
     // The port name as a device path: a bare name such as ttyUSB0 is under /dev.
     QString devicePath() const;
@@ -82,10 +76,9 @@ private:
     bool m_lineHasParity = false;
     bool m_breakOn = false;
     QSocketNotifier* m_readNotifier = nullptr;
-    QSocketNotifier* m_writeNotifier = nullptr;
+    std::unique_ptr<LineWriter> m_writer;
+    quint64 m_openCount = 0; // tells a finished write of an earlier opening
     ParityMarkDecoder m_marks;
     QByteArray m_received;
-    QByteArray m_outgoing;
-    qsizetype m_outgoingSent = 0; // bytes at the front of m_outgoing already written
     int m_lastEventCode = 0;
 };

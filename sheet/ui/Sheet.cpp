@@ -1,5 +1,6 @@
 #include "sheet/ui/Sheet.h"
 
+#include "link/ExchangeLink.h"
 #include "platform/FileDialog.h"
 #include "platform/Folders.h"
 #include "platform/MessageBox.h"
@@ -34,13 +35,14 @@ FileDialogRequest commandsFileRequest(const QString& title, const IFolders& fold
 
 } // namespace
 
-Sheet::Sheet(const SheetControls& controls, IFileDialog& dialog, IMessageBox& messageBox,
-             IFolders& folders, const QString& applicationTitle,
-             std::function<SendOutcome(const QString& rowCommand)> sendThroughCommandLine,
-             QObject* parent)
+Sheet::Sheet(
+    const SheetControls& controls, IFileDialog& dialog, IMessageBox& messageBox, IFolders& folders,
+    const QString& applicationTitle, ExchangeLink& link,
+    std::function<SendOutcome(const QString& rowCommand, TurnId turn)> sendThroughCommandLine,
+    QObject* parent)
     : QObject(parent), m_fg(*controls.fg), m_cmdWrite(*controls.cmdWrite),
       m_tmrBatch(*controls.tmrBatch), m_dialog(dialog), m_messageBox(messageBox),
-      m_folders(folders), m_applicationTitle(applicationTitle),
+      m_folders(folders), m_applicationTitle(applicationTitle), m_link(link),
       m_sendThroughCommandLine(std::move(sendThroughCommandLine)) {
     m_fg.setButtonColumn(SheetColumn::Send);
     m_tmrBatch.setInterval(BatchIntervalMs);
@@ -53,6 +55,7 @@ Sheet::Sheet(const SheetControls& controls, IFileDialog& dialog, IMessageBox& me
     connect(controls.fg, &Grid::BeforeEdit, this, &Sheet::fg_BeforeEdit, Qt::DirectConnection);
     connect(controls.fg, &Grid::AfterEdit, this, &Sheet::fg_AfterEdit, Qt::DirectConnection);
     connect(controls.tmrBatch, &CTimer::Timer, this, &Sheet::tmrBatch_Timer);
+    connect(&m_link, &ExchangeLink::exchangeEnded, this, &Sheet::ExchangeEnded);
 }
 
 // The failure message names the step that failed after "L".
@@ -180,7 +183,7 @@ void Sheet::fg_BeforeEdit(int row, int column, bool& cancel) {
         break;
     case EditKind::SendRow:
         m_sheetRow = row;
-        SendRow(row);
+        SendRow(row, NoTurn);
         break;
     }
 }
@@ -204,15 +207,13 @@ void Sheet::FitColumns() {
 // the send, which may still complete an earlier answer of the same row).
 // Moving the current cell away lets the next gesture on the Send cell start
 // afresh.
-SendOutcome Sheet::SendRow(qint32 row) {
-    const SendOutcome outcome = m_sendThroughCommandLine(m_fg.CellText(row, SheetColumn::Command));
+SendOutcome Sheet::SendRow(qint32 row, TurnId turn) {
+    const SendOutcome outcome =
+        m_sendThroughCommandLine(m_fg.CellText(row, SheetColumn::Command), turn);
     m_fg.setCellText(row, SheetColumn::Result, QString());
-    // A batch waits while a measurement holds the link, and sends the row
-    // again at a later tick: the row is not marked for that.
-    const bool batchWaits = outcome.What == SendOutcome::Kind::Held && m_batch.Running();
     if (outcome.IsSent())
         m_rowExchange.Sent(row, outcome.Exchange);
-    else if (outcome.IsNotSent() && !batchWaits)
+    else if (outcome.IsNotSent())
         MarkResult(row, RowExchange::NotSentResult);
     m_fg.SetCurrentCell(0, 0);
     return outcome;
@@ -221,8 +222,7 @@ SendOutcome Sheet::SendRow(qint32 row) {
 void Sheet::cmdWrite_Click() {
     if (m_batch.Running()) {
         m_batch.Stop();
-        m_tmrBatch.setEnabled(false);
-        m_cmdWrite.setText(WriteAllCaption);
+        ShowBatchEnded();
         return;
     }
     m_batch.Start();
@@ -233,10 +233,22 @@ void Sheet::cmdWrite_Click() {
     m_tmrBatch.setEnabled(true);
 }
 
+// A tick whose turn still waits does nothing more: one row per turn.
+void Sheet::tmrBatch_Timer() {
+    if (m_batchTurn != NoTurn && m_link.isWaiting(m_batchTurn))
+        return;
+    m_batchTurn = m_link.requestTurn(TurnKind::OneExchange, this, QString(),
+                                     [this](TurnId turn) { BatchStep(turn); });
+}
+
 // Sends the next WRITE row from SheetRow on, unless the row sent before is
 // still waiting for its answer. A row that cannot be sent reads "NOT SENT";
-// a closed port ends the batch, with the port's report in status panel 1.
-void Sheet::tmrBatch_Timer() {
+// a closed port ends the batch, with the port's report in status panel 1,
+// while a port whose device went away is waited for.
+void Sheet::BatchStep(TurnId turn) {
+    m_batchTurn = NoTurn;
+    if (!m_batch.Running())
+        return; // stopped while the turn waited
     QStringList actionTexts;
     for (int row = 0; row < m_fg.RowCount(); ++row)
         actionTexts.append(m_fg.CellText(row, SheetColumn::Action));
@@ -249,13 +261,11 @@ void Sheet::tmrBatch_Timer() {
     if (action.What != BatchWrite::TickAction::Kind::Send)
         return;
     m_fg.ScrollToRow(action.Row);
-    const SendOutcome outcome = SendRow(action.Row);
+    const SendOutcome outcome = SendRow(action.Row, turn);
     if (outcome.IsSent()) {
         m_batch.RowSent(outcome.Exchange);
         return;
     }
-    if (outcome.What == SendOutcome::Kind::Held)
-        return; // the same row goes out at a later tick
     // A WRITE row without a command cannot be written either.
     if (outcome.What == SendOutcome::Kind::NothingToSend)
         MarkResult(action.Row, RowExchange::NotSentResult);
@@ -292,6 +302,10 @@ void Sheet::MarkResult(qint32 row, const QString& result) {
 }
 
 void Sheet::ShowBatchEnded() {
+    if (m_batchTurn != NoTurn) {
+        m_link.endTurn(m_batchTurn);
+        m_batchTurn = NoTurn;
+    }
     m_tmrBatch.setEnabled(false);
     m_cmdWrite.setText(WriteAllCaption);
 }

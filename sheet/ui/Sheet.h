@@ -11,6 +11,7 @@
 #include <functional>
 
 class CTimer;
+class ExchangeLink;
 class Grid;
 class IFileDialog;
 class IFolders;
@@ -31,14 +32,15 @@ struct SheetControls {
 // saving commands files, cell edits, sending one row and the batch write.
 // A row goes out through the command line: sendThroughCommandLine sets the
 // command line's text and runs its send action, which adds the address and
-// "!" and sends nothing for an empty text. A row's Result shows the outcome
-// of the exchange that row started, and of no other.
+// "!" and sends nothing for an empty text; at once for the operator's
+// gesture, in the batch's turn on the line for a batch row. A row's Result
+// shows the outcome of the exchange that row started, and of no other.
 class Sheet : public QObject {
     Q_OBJECT
 public:
     Sheet(const SheetControls& controls, IFileDialog& dialog, IMessageBox& messageBox,
-          IFolders& folders, const QString& applicationTitle,
-          std::function<SendOutcome(const QString& rowCommand)> sendThroughCommandLine,
+          IFolders& folders, const QString& applicationTitle, ExchangeLink& link,
+          std::function<SendOutcome(const QString& rowCommand, TurnId turn)> sendThroughCommandLine,
           QObject* parent = nullptr);
 
     void SetupGrid();
@@ -49,6 +51,7 @@ public:
     void fg_BeforeEdit(int row, int column, bool& cancel);
     void fg_AfterEdit(int row, int column);
     void cmdWrite_Click();
+    // Each tick waits for its turn on the line, then writes the next row.
     void tmrBatch_Timer();
 
     // An exchange ended. When a row started it, the row's Result reads "OK"
@@ -61,7 +64,8 @@ public:
 private:
     void AddSheetRow(const SheetRowModel& model);
     void FitColumns();
-    SendOutcome SendRow(qint32 row);
+    void BatchStep(TurnId turn);
+    SendOutcome SendRow(qint32 row, TurnId turn);
     void MarkResult(qint32 row, const QString& result);
     void ShowReadBack(qint32 row, const QByteArray& answer);
     void ShowBatchEnded();
@@ -73,7 +77,9 @@ private:
     IMessageBox& m_messageBox;
     IFolders& m_folders;
     QString m_applicationTitle;
-    std::function<SendOutcome(const QString&)> m_sendThroughCommandLine;
+    ExchangeLink& m_link;
+    std::function<SendOutcome(const QString&, TurnId)> m_sendThroughCommandLine;
+    TurnId m_batchTurn = NoTurn; // the batch tick's turn, while it waits
     qint32 m_sheetRow = 0;
     BatchWrite m_batch;
     RowExchange m_rowExchange;

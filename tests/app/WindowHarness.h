@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/frmSDI12.h"
-#include "link/ui/SensorLink.h"
+#include "link/LinkEngine.h"
 #include "support/FakeClock.h"
 #include "support/FakeSerialPort.h"
 #include "support/TestPlatform.h"
@@ -22,6 +22,7 @@ struct WindowHarness {
     explicit WindowHarness(const QStringList& ports = {QStringLiteral("/dev/ttyUSB0")},
                            IFolders* folders = nullptr) {
         Serial.setPortNamesForTest(ports);
+        Serial.setClock(&Clock); // a break takes its 70 ms
         Platform platform = Pieces.With(Serial, Clock);
         if (folders)
             platform.Folders = folders;

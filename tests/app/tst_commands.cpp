@@ -1,8 +1,10 @@
 #include "WindowHarness.h"
 
 #include "commands/ui/CommandLine.h"
+#include "measure/ui/MeasureTab.h"
 #include "platform/ui/ClickableLabel.h"
 #include "platform/ui/DropDownComboBox.h"
+#include "platform/ui/WholeNumberBox.h"
 #include "timer/CTimer.h"
 
 #include <QLabel>
@@ -29,6 +31,12 @@ class TestCommands : public QObject {
         window().cboCmd->setEditText(text);
         QTest::mouseClick(window().cmdSend, Qt::LeftButton);
     }
+    // The command on the line gets no answer: its time-out passes.
+    void silence() { harness->Tick(12); }
+    void repeatTick() {
+        silence();
+        window().tmrRepeatCmd->RaiseTimer();
+    }
 
 private slots:
     void init() { harness.emplace(QStringList{"COM1"}); }
@@ -49,6 +57,71 @@ private slots:
         QLineEdit* edit = box == "repeat" ? window().txtRepeatCmd : window().txtWakeUp;
         edit->setText(text); // as pasted
         QCOMPARE(edit->text(), expected);
+    }
+
+    // Typed key by key, a fraction is never read as the digits around its
+    // point: "2." stays while the operator types, and the box shows its
+    // normal form once left. A box of whole seconds rounds (halves to even).
+    void typingAFractionKeyByKey_data() {
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("whileTyping");
+        QTest::addColumn<QString>("left");
+        QTest::newRow("repeat count") << "count"
+                                      << "2.5"
+                                      << "2.5"
+                                      << "2.5";
+        QTest::newRow("repeat delay") << "delay"
+                                      << "2.5"
+                                      << "2.5"
+                                      << "2.5";
+        QTest::newRow("wake-up count") << "wake"
+                                       << "2.5"
+                                       << "2.5"
+                                       << "2.5";
+        QTest::newRow("unfinished point") << "count"
+                                          << "2."
+                                          << "2."
+                                          << "2";
+        QTest::newRow("lone minus") << "delay"
+                                    << "-"
+                                    << "-"
+                                    << "0";
+        QTest::newRow("exponent begun") << "wake"
+                                        << "1E"
+                                        << "1E"
+                                        << "1";
+        QTest::newRow("still clamped at once") << "count"
+                                               << "150"
+                                               << "99"
+                                               << "99";
+        QTest::newRow("measure interval") << "interval"
+                                          << "2.5"
+                                          << "2.5 s"
+                                          << "2 s";
+        QTest::newRow("measure interval, half up to even") << "interval"
+                                                           << "3.5"
+                                                           << "3.5 s"
+                                                           << "4 s";
+    }
+    void typingAFractionKeyByKey() {
+        QFETCH(QString, box);
+        QFETCH(QString, typed);
+        window().show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window()));
+        QLineEdit* edit = box == "count"   ? window().txtRepeatCmd
+                          : box == "delay" ? window().txtRepeatDelay
+                          : box == "wake"
+                              ? window().txtWakeUp
+                              : window().Measure->txtMeasureRepeat->findChild<QLineEdit*>();
+        if (box == "interval")
+            window().SSTab->setCurrentWidget(window().Measure);
+        edit->setFocus();
+        edit->selectAll();
+        QTest::keyClicks(edit, typed);
+        QTEST(edit->text(), "whileTyping");
+        window().cboCmd->setFocus(); // the box is left
+        QTEST(edit->text(), "left");
     }
 
     void commandTextGetsAddressAndTerminator_data() {
@@ -100,7 +173,7 @@ private slots:
         clickSend("M");
         for (const QString& shown : countdown) {
             QVERIFY(!window().cmdSend->isEnabled() && window().cmdXQuery->isEnabled());
-            window().tmrRepeatCmd->RaiseTimer();
+            repeatTick();
             QCOMPARE(window().txtRepeatCmd->text(), shown);
         }
         QCOMPARE(harness->Serial.Sent(), QByteArray("0M!0M!0M!0M!"));
@@ -111,11 +184,11 @@ private slots:
     void xQueryTakesOverARepetition() {
         window().txtRepeatCmd->setText("3");
         clickSend("M");
-        window().tmrRepeatCmd->RaiseTimer(); // box shows 2
+        repeatTick(); // box shows 2
         QTest::mouseClick(window().cmdXQuery, Qt::LeftButton);
         harness->Serial.ClearSent();
-        window().tmrRepeatCmd->RaiseTimer();
-        window().tmrRepeatCmd->RaiseTimer();
+        repeatTick();
+        repeatTick();
         QCOMPARE(harness->Serial.Sent(), QByteArray("?X!?X!"));
         QCOMPARE(window().txtRepeatCmd->text(), "2");
     }
@@ -124,9 +197,26 @@ private slots:
         window().txtRepeatCmd->setText("5");
         QTest::mouseClick(window().cmdID, Qt::LeftButton);
         window().txtRepeatCmd->setText("0");
-        window().tmrRepeatCmd->RaiseTimer();
+        repeatTick();
         QCOMPARE(harness->Serial.Sent(), QByteArray("0I!0I!"));
         QCOMPARE(window().txtRepeatCmd->text(), "5");
+    }
+
+    // A repeat never cuts into the answer of the command before it: its tick
+    // waits, and the count goes down only for what went out.
+    void repeatWaitsForTheAnswerInFlight() {
+        window().txtRepeatCmd->setText("2");
+        window().txtRepeatDelay->setText("50");
+        clickSend("M");
+        harness->Serial.Receive("0");
+        window().tmrRepeatCmd->RaiseTimer();
+        window().tmrRepeatCmd->RaiseTimer();
+        QCOMPARE(harness->Serial.Sent(), QByteArray("0M!"));
+        QCOMPARE(window().txtRepeatCmd->text(), "2");
+        harness->Serial.Receive("0013\r\n");
+        harness->Tick();
+        QCOMPARE(harness->Serial.Sent(), QByteArray("0M!0M!"));
+        QCOMPARE(window().txtRepeatCmd->text(), "1");
     }
 
     void historyAddDeleteAndEraseAll() {

@@ -1,9 +1,11 @@
 #include "app/TwoPanelStatusBar.h"
 #include "app/frmSDI12.h"
+#include "link/LinkEngine.h"
 #include "link/TranscriptModel.h"
 #include "measure/ui/MeasureTab.h"
 #include "platform/ui/DropDownComboBox.h"
 #include "platform/ui/Grid.h"
+#include "platform/ui/WholeNumberBox.h"
 #include "sheet/ui/Sheet.h"
 #include "support/SimulatorProcess.h"
 #include "support/WindowOnDevice.h"
@@ -13,6 +15,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QtTest>
 
@@ -27,6 +30,8 @@ private slots:
     void writeAllSetsTheSensorToTheSheet();
     void measurementWithCrc_data();
     void measurementWithCrc();
+    void identifyNeverBreaksARepeatedMeasurement();
+    void lostPortComesBackAndTheRepeatGoesOn();
 };
 
 namespace {
@@ -182,6 +187,64 @@ void TestEndToEnd::measurementWithCrc() {
     QCOMPARE(logText(program).count(QStringLiteral("\r\n")), 3);
     const QString transcript = QString::fromUtf8(program.Window->Transcript().ItemsText());
     QVERIFY2(transcript.contains(QStringLiteral("<0+21.")), qPrintable(transcript));
+}
+
+// Identify pressed at random moments of a measurement repeated every second:
+// within a measurement it is refused, between two it goes, and the next
+// measurement waits for its answer. No measurement fails for it.
+void TestEndToEnd::identifyNeverBreaksARepeatedMeasurement() {
+    SimulatorProcess sim({QStringLiteral("--quiet")});
+    QVERIFY(sim.Started());
+    TempFolders folders;
+    Program program(folders, sim.DevicePath());
+    MeasureTab& measure = *program.Window->Measure;
+    measure.cboMethod->setCurrentText(QStringLiteral("R0"));
+    measure.txtMeasureRepeat->setValue(1);
+    int identified = 0;
+    QObject::connect(&program.Window->Link(), &LinkEngine::exchangeEnded,
+                     [&](ExchangeId, ExchangeOutcome outcome, const QByteArray& answer) {
+                         identified += outcome == ExchangeOutcome::Answered &&
+                                       answer.startsWith("013QUENVREL");
+                     });
+    QTest::mouseClick(measure.cmdMeasure, Qt::LeftButton);
+    QRandomGenerator random(20261207);
+    for (int press = 0; press < 50; ++press) {
+        QTest::qWait(int(random.bounded(700)));
+        QTest::mouseClick(measure.cmdIdentify, Qt::LeftButton);
+    }
+    QTest::qWait(1500);
+    QTest::mouseClick(measure.cmdMeasure, Qt::LeftButton); // Stop
+    const QList<MeasurementRecord>& records = measure.Table().Records();
+    QVERIFY(records.size() >= 10);
+    for (const MeasurementRecord& record : records.mid(0, records.size() - 1))
+        QVERIFY2(record.Outcome.IsComplete(), qPrintable(MeasurementTable::ResultOf(record)));
+    QVERIFY(identified > 0);
+    QCOMPARE(measure.txtVendor->text(), QStringLiteral("QUENVREL"));
+}
+
+// The adaptor pulled out and put back (the simulator killed and started
+// again on the same path): the link says it is reopening, is open again by
+// itself, and the repeat that was running goes on.
+void TestEndToEnd::lostPortComesBackAndTheRepeatGoesOn() {
+    TempFolders folders;
+    const QString link = folders.Root() + QLatin1String("/adaptor");
+    const QStringList arguments{QStringLiteral("--link"), link};
+    std::optional<SimulatorProcess> sim(std::in_place, arguments);
+    QVERIFY(sim->Started());
+    Program program(folders, link);
+    program.Window->txtRepeatCmd->setText(QStringLiteral("99"));
+    program.Window->txtRepeatDelay->setText(QStringLiteral("200"));
+    QTest::mouseClick(program.Window->cmdID, Qt::LeftButton);
+    QVERIFY(sim->WaitForLine(QStringLiteral("rx 0I!")));
+
+    sim->Kill();
+    QTRY_COMPARE(program.Window->StatusBar->LinkStateText(),
+                 QStringLiteral("lost \u2014 reopening"));
+    sim.emplace(arguments);
+    QVERIFY(sim->Started());
+    QTRY_VERIFY_WITH_TIMEOUT(program.Window->StatusBar->LinkStateText().startsWith("\u25CF"), 5000);
+    QVERIFY(sim->WaitForLine(QStringLiteral("rx 0I!"), 5000));
+    QVERIFY(program.Window->tmrRepeatCmd->Enabled());
 }
 
 QTEST_MAIN(TestEndToEnd)

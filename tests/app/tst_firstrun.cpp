@@ -75,7 +75,7 @@ private slots:
         QCOMPARE(program.LinkState(), open);
 
         sim.Kill();
-        QTRY_COMPARE(program.LinkState(), "lost");
+        QTRY_COMPARE(program.LinkState(), "lost \u2014 reopening");
     }
 
     void versionOptionPrintsTheAboutVersion() {
@@ -100,7 +100,7 @@ private slots:
     }
 
     // With no program for the formatted document, the same licence shows as
-    // plain text, and status panel 1 says why.
+    // plain text, and the status bar's notice says why.
     void licenceShowsWhereNoProgramOpensIt() {
         Program program;
         program.Pieces.Shell.NoProgramTakesTargets = true;
@@ -110,7 +110,7 @@ private slots:
                                 folder + "/Quenvarel Freeware License Agreement" +
                                     QLatin1String(form)));
         program.Window->About->Command1_Click();
-        QVERIFY(program.Window->StatusBar->PanelText(1).startsWith("No program"));
+        QVERIFY(program.Window->StatusBar->NoticeText().startsWith("No program"));
         auto* window = program.Window->findChild<LicenceWindow*>();
         QVERIFY(window && window->isVisible());
         QVERIFY(window->Text().contains("copyright \u00A9 2026")); // read as UTF-8

@@ -1,9 +1,9 @@
 #include "WindowHarness.h"
 
 #include "app/TwoPanelStatusBar.h"
+#include "link/LinkEngine.h"
 #include "link/TranscriptModel.h"
 #include "link/ui/PortSelection.h"
-#include "link/ui/SensorLink.h"
 #include "platform/serial/SerialTerminalView.h"
 #include "timer/CTimer.h"
 
@@ -21,7 +21,7 @@ class TestLink : public QObject {
     Q_OBJECT
     std::optional<WindowHarness> harness;
     frmSDI12& window() { return *harness->Window; }
-    SensorLink& link() { return harness->Window->Link(); }
+    LinkEngine& link() { return harness->Window->Link(); }
 
 private slots:
     void init() { harness.emplace(QStringList{"COM1"}); }
@@ -44,9 +44,9 @@ private slots:
         QFETCH(QStringList, calls);
         window().txtWakeUp->setText(wakeUp);
         harness->Serial.ClearCalls();
-        link().SendCommand("0M!");
+        link().sendCommand("0M!");
         QTEST(harness->Serial.Calls(), "calls");
-        QTEST(harness->Clock.Sleeps(), "sleeps");
+        QTEST(harness->Serial.Waits(), "sleeps");
         QCOMPARE(harness->Panel(1).contains("1000"), calls.isEmpty());
     }
 
@@ -59,7 +59,7 @@ private slots:
         QTest::addColumn<QString>("report");
         QTest::newRow("the break reopens it") << "0" << false << QByteArray("0I!") << "TIMEOUT";
         QTest::newRow("wake-up characters on a closed port")
-            << "2" << true << QByteArray() << "Not sent: the port is closed";
+            << "2" << true << QByteArray() << "Closed  |  Not sent: the port is closed";
         QTest::newRow("the reopen fails") << "0" << true << QByteArray() << "No such port: COM1";
     }
     void aClosedPortIsReopened() {
@@ -68,7 +68,7 @@ private slots:
         harness->Serial.setIsOpen(false);
         harness->Serial.setOpenFails(openFails);
         window().txtWakeUp->setText(wakeUp);
-        const SendOutcome outcome = link().SendCommand("0I!");
+        const SendOutcome outcome = link().sendCommand("0I!");
         QCOMPARE(outcome.What == SendOutcome::Kind::PortClosed, openFails);
         harness->Tick(400);
         QTEST(harness->Serial.Sent(), "sent");
@@ -87,7 +87,7 @@ private slots:
         QFETCH(QString, delay);
         window().txtRepeatCmd->setText(count);
         window().txtRepeatDelay->setText(delay);
-        link().SendCommand("0M!");
+        link().sendCommand("0M!");
         QVERIFY(!window().tmrRepeatCmd->Enabled());
         QVERIFY(window().cmdSend->isEnabled());
     }
@@ -100,13 +100,13 @@ private slots:
         QTest::keyClick(window().SaxView, Qt::Key_Return);
         QTest::keyClicks(window().SaxView, "0I!");
         QCOMPARE(harness->Serial.Sent(), QByteArray("\r\n0I!"));
-        QCOMPARE(link().State().SendTime, 0.0);
+        QVERIFY(!link().lineBusy());
     }
 
     // Panel 2, the round trip, the transcript and the log.
     void completedAnswerIsShownAndLogged() {
-        link().setRoundTripStart(harness->Clock.TickMs());
-        link().SendCommand("0R0!"); // the break takes 70 ms
+        link().startRoundTrip();
+        link().sendCommand("0R0!"); // the break takes 70 ms
         harness->Clock.Advance(40);
         harness->Serial.Receive("0+1.2");
         harness->Clock.Advance(8);
@@ -131,11 +131,10 @@ private slots:
     // longer be written (a folder stands where the log file was).
     void parityErrorIsShown() {
         QVERIFY(QFile::remove(window().LogFilePath()) && QDir().mkdir(window().LogFilePath()));
-        link().SendCommand("0M!");
+        link().sendCommand("0M!");
         harness->Serial.Receive("0+1\r\n");
         harness->Serial.SignalParityError();
         QCOMPARE(harness->Panel(1), "PARITY ERROR");
-        window().StatusBar->SetPanelText(1, QString());
         harness->Tick(2);
         QVERIFY2(harness->Panel(1).startsWith("PARITY ERROR"), qPrintable(harness->Panel(1)));
         QVERIFY(harness->Panel(1).contains("cannot be written"));
@@ -144,8 +143,8 @@ private slots:
     // A new choice of port settings ends the exchange in flight as
     // interrupted; neither a completion nor a time-out follows.
     void reopeningStartsReceptionAfresh() {
-        QSignalSpy ended(&link(), &SensorLink::ExchangeEnded);
-        const SendOutcome sent = link().SendCommand("0M!");
+        QSignalSpy ended(&link(), &LinkEngine::exchangeEnded);
+        const SendOutcome sent = link().sendCommand("0M!");
         harness->Serial.Receive("0+1");
         window().Ports().cboBaud_Click();
         harness->Tick(30);
@@ -157,19 +156,19 @@ private slots:
     }
 
     void receivedTextKeepsItsTail() {
-        link().SendCommand("0M!");
+        link().sendCommand("0M!");
         for (char digit = '0'; digit <= '9'; ++digit) {
             harness->Serial.Receive(QByteArray(298, digit) + "\r\n");
             harness->Tick();
         }
-        QCOMPARE(harness->Panel(2).size(), SensorLink::ReceivedTextLimit);
+        QCOMPARE(harness->Panel(2).size(), 1000); // the tail that panel 2 keeps
         QVERIFY(harness->Panel(2).endsWith(QByteArray(298, '9') + "\r\n"));
     }
 
     // The 10 ms tick runs only while an exchange is in flight.
     void receptionTicksOnlyWhileNeeded() {
         CTimer& tmrRcv = *window().tmrRcv;
-        link().SendCommand("0M!");
+        link().sendCommand("0M!");
         QVERIFY(tmrRcv.Enabled());
         harness->Serial.Receive("0\r\n");
         harness->Tick();

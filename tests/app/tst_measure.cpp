@@ -3,21 +3,21 @@
 #include "app/TwoPanelStatusBar.h"
 #include "commands/ui/CommandLine.h"
 #include "measure/Crc16.h"
+#include "measure/MeasurementRunner.h"
 #include "measure/ui/MeasureTab.h"
-#include "measure/ui/MeasurementRunner.h"
 #include "platform/serial/SerialTerminalView.h"
 #include "platform/ui/DropDownComboBox.h"
+#include "platform/ui/WholeNumberBox.h"
 
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSpinBox>
 #include <QtTest>
 
 // The Measure tab in the real window, over the fake port and clock: the
-// whole sequence, its hold on the link, identification from any sender, and
+// whole sequence, its hold on the line, identification from any sender, and
 // the CSV file.
 class TestMeasure : public QObject {
     Q_OBJECT
@@ -28,9 +28,12 @@ private slots:
     void commandRepeatWaitsForTheMeasurement();
     void stopEndsTheMeasurementAndFreesTheLink();
     void repetitionStartsEachCycleOnItsTimer();
-    void portThatStaysClosedIsNamedInTheRow();
+    void identificationBetweenCyclesDelaysTheNextOne();
+    void portThatCannotSendIsNamedInTheRow_data();
+    void portThatCannotSendIsNamedInTheRow();
     void identificationFromAnySender_data();
     void identificationFromAnySender();
+    void undecodedIdentificationIsRemarkedOnTheTab();
     void addressKeptInStepWithTheAddressBox();
     void choicesKeptForTheNextRun();
     void csvReadsBackAsTheTable();
@@ -51,6 +54,10 @@ QByteArray withCrc(const QByteArray& line) {
 
 MeasureTab& tab(WindowHarness& harness) {
     return *harness.Window->Measure;
+}
+
+QString measureReport(WindowHarness& harness) {
+    return tab(harness).lblMeasureReport->text();
 }
 
 // Presses Measure with the method picked and checks the start command went.
@@ -97,8 +104,8 @@ void TestMeasure::measurementWithCrcFillsTheTable() {
     QCOMPARE(tab(harness).cmdMeasure->text(), QStringLiteral("Stop"));
 
     answer(harness, "00023");
-    QVERIFY(tab(harness).Runner().WaitTimer().Enabled());
-    QCOMPARE(tab(harness).Runner().WaitTimer().Interval(), 2000);
+    QVERIFY(tab(harness).Runner().waitTimer().Enabled());
+    QCOMPARE(tab(harness).Runner().waitTimer().Interval(), 2000);
     harness.Serial.ClearSent();
     answer(harness, "0"); // the service request ends the wait
     QCOMPARE(harness.Serial.Sent(), QByteArray("0D0!"));
@@ -119,7 +126,7 @@ void TestMeasure::measurementWithCrcFillsTheTable() {
              QStringList({"+21.37", "-0.12", "+7.91"}));
     QCOMPARE(cell(table, 0, 4), QStringLiteral("OK"));
     QCOMPARE(tab(harness).cmdMeasure->text(), QStringLiteral("Measure"));
-    QVERIFY(!harness.Window->Link().IsHeld());
+    QVERIFY(!harness.Window->Link().lineBusy());
 }
 
 void TestMeasure::otherSendersAreRefusedWhileMeasuring_data() {
@@ -137,7 +144,7 @@ void TestMeasure::otherSendersAreRefusedWhileMeasuring() {
     QVERIFY2(harness.Panel(1).startsWith(QStringLiteral("Not sent: a measurement is running")),
              qPrintable(harness.Panel(1)));
     // The measurement goes on undisturbed.
-    tab(harness).Runner().WaitTimer().RaiseTimer();
+    tab(harness).Runner().waitTimer().RaiseTimer();
     QCOMPARE(harness.Serial.Sent(), QByteArray("0D0!"));
 }
 
@@ -151,17 +158,15 @@ void TestMeasure::commandRepeatWaitsForTheMeasurement() {
     QVERIFY(window.tmrRepeatCmd->Enabled());
 
     startMeasuring(harness, QStringLiteral("M"));
-    harness.Serial.ClearSent();
     window.tmrRepeatCmd->RaiseTimer();
-    QCOMPARE(harness.Serial.Sent(), QByteArray());
+    QCOMPARE(harness.Serial.Sent(), QByteArray("0M!"));
     QCOMPARE(window.txtRepeatCmd->text(), QStringLiteral("3")); // no send, no count
 
     answer(harness, "00001");
     answer(harness, "0+2");
-    harness.Serial.ClearSent();
-    window.tmrRepeatCmd->RaiseTimer();
-    // The operator's command again, not the measurement's last.
-    QCOMPARE(harness.Serial.Sent(), QByteArray("0R0!"));
+    // The waiting repeat goes once the measurement is over: the operator's
+    // command again, not the measurement's last.
+    QCOMPARE(harness.Serial.Sent(), QByteArray("0M!0D0!0R0!"));
     QCOMPARE(window.txtRepeatCmd->text(), QStringLiteral("2"));
 }
 
@@ -174,12 +179,12 @@ void TestMeasure::stopEndsTheMeasurementAndFreesTheLink() {
     const MeasurementTable& table = tab(harness).Table();
     QCOMPARE(table.rowCount(), 1);
     QCOMPARE(cell(table, 0, 1), QStringLiteral("Stopped"));
-    QCOMPARE(harness.Panel(1), QStringLiteral("Measurement failed: Stopped"));
+    QCOMPARE(measureReport(harness), QStringLiteral("Stopped"));
     QCOMPARE(tab(harness).cmdMeasure->text(), QStringLiteral("Measure"));
-    QVERIFY(!tab(harness).Runner().CycleTimer().Enabled());
-    QVERIFY(!tab(harness).Runner().WaitTimer().Enabled());
+    QVERIFY(!tab(harness).Runner().cycleTimer().Enabled());
+    QVERIFY(!tab(harness).Runner().waitTimer().Enabled());
     harness.Serial.ClearSent();
-    QVERIFY(harness.Window->Link().SendCommand(QStringLiteral("0I!")).IsSent());
+    QVERIFY(harness.Window->Link().sendCommand(QStringLiteral("0I!")).IsSent());
     QCOMPARE(harness.Serial.Sent(), QByteArray("0I!"));
 }
 
@@ -191,36 +196,67 @@ void TestMeasure::repetitionStartsEachCycleOnItsTimer() {
     answer(harness, "0+1.5");
     MeasurementRunner& runner = tab(harness).Runner();
     // Five seconds from the start of the one before, less the time it took.
-    QVERIFY(runner.CycleTimer().Enabled());
-    QCOMPARE(runner.CycleTimer().Interval(), 5000 - (harness.Clock.TickMs() - started));
+    QVERIFY(runner.cycleTimer().Enabled());
+    QCOMPARE(runner.cycleTimer().Interval(), 5000 - (harness.Clock.TickMs() - started));
     QCOMPARE(tab(harness).cmdMeasure->text(), QStringLiteral("Stop"));
-    QVERIFY(!harness.Window->Link().IsHeld()); // free between measurements
+    QVERIFY(!harness.Window->Link().lineBusy()); // free between measurements
 
     harness.Serial.ClearSent();
-    runner.CycleTimer().RaiseTimer();
+    runner.cycleTimer().RaiseTimer();
     QCOMPARE(harness.Serial.Sent(), QByteArray("0R0!"));
     answer(harness, "0-2");
     // A failed cycle is named and the repetition goes on.
-    runner.CycleTimer().RaiseTimer();
+    runner.cycleTimer().RaiseTimer();
     answer(harness, "1+3");
     const MeasurementTable& table = tab(harness).Table();
     QCOMPARE(table.rowCount(), 3);
     QCOMPARE(cell(table, 1, 1), QStringLiteral("-2"));
     QVERIFY2(cell(table, 2, 2).contains(QStringLiteral("address 1, not 0")),
              qPrintable(cell(table, 2, 2)));
-    QVERIFY(runner.IsRunning());
+    QVERIFY(runner.isRunning());
 }
 
-void TestMeasure::portThatStaysClosedIsNamedInTheRow() {
+// Pressed between two cycles, the identification goes at once, and the
+// next cycle waits for its answer instead of cutting into it.
+void TestMeasure::identificationBetweenCyclesDelaysTheNextOne() {
     WindowHarness harness;
-    harness.Serial.LoseDevice();
+    startMeasuring(harness, QStringLiteral("R0"), 2);
+    answer(harness, "0+1.5");
+    QTest::mouseClick(harness.Window->cmdID, Qt::LeftButton);
+    harness.Serial.Receive("013QUENVREL");
+    tab(harness).Runner().cycleTimer().RaiseTimer();
+    QCOMPARE(harness.Serial.Sent(), QByteArray("0R0!0I!"));
+    answer(harness, "PRBSIM100SIM0001");
+    QCOMPARE(harness.Serial.Sent(), QByteArray("0R0!0I!0R0!"));
+    answer(harness, "0+1.6");
+    const MeasurementTable& table = tab(harness).Table();
+    QCOMPARE(table.rowCount(), 2);
+    QCOMPARE(cell(table, 1, 1), QStringLiteral("+1.6"));
+    QCOMPARE(tab(harness).txtVendor->text(), QStringLiteral("QUENVREL"));
+}
+
+void TestMeasure::portThatCannotSendIsNamedInTheRow_data() {
+    QTest::addColumn<bool>("lost");
+    QTest::addColumn<QString>("result");
+    QTest::newRow("closed") << false << "0M! could not be sent: No such port: /dev/ttyUSB0";
+    QTest::newRow("device gone") << true
+                                 << "0M! could not be sent: /dev/ttyUSB0 is gone until it is back";
+}
+
+void TestMeasure::portThatCannotSendIsNamedInTheRow() {
+    QFETCH(bool, lost);
+    WindowHarness harness;
     harness.Serial.setOpenFails(true);
+    if (lost)
+        harness.Serial.LoseDevice();
+    else
+        harness.Serial.setIsOpen(false);
     startMeasuring(harness, QStringLiteral("M"));
     const MeasurementTable& table = tab(harness).Table();
     QCOMPARE(table.rowCount(), 1);
-    QCOMPARE(cell(table, 0, 1),
-             QStringLiteral("0M! could not be sent: No such port: /dev/ttyUSB0"));
-    QVERIFY(!harness.Window->Link().IsHeld());
+    QTEST(cell(table, 0, 1), "result");
+    QVERIFY(measureReport(harness).startsWith(QStringLiteral("Measurement failed: 0M!")));
+    QVERIFY(!harness.Window->Link().lineBusy());
 }
 
 void TestMeasure::identificationFromAnySender_data() {
@@ -242,6 +278,21 @@ void TestMeasure::identificationFromAnySender() {
              QStringList({"1.4", "QUENVREL", "PRBSIM", "100", "SIM0001"}));
 }
 
+// The decoder's remark stays on the tab; status panel 1 keeps the link's
+// own report.
+void TestMeasure::undecodedIdentificationIsRemarkedOnTheTab() {
+    WindowHarness harness;
+    QTest::mouseClick(harness.Window->cmdID, Qt::LeftButton);
+    harness.Serial.SignalParityError();
+    answer(harness, "0?");
+    QCOMPARE(harness.Panel(1), QStringLiteral("PARITY ERROR"));
+    QVERIFY(
+        tab(harness).lblIdentificationRemark->text().contains(QStringLiteral("not of the form")));
+    QTest::mouseClick(harness.Window->cmdID, Qt::LeftButton);
+    answer(harness, "014QUENVRELPRBSIM100SIM0001");
+    QCOMPARE(tab(harness).lblIdentificationRemark->text(), QString());
+}
+
 void TestMeasure::addressKeptInStepWithTheAddressBox() {
     WindowHarness harness;
     QLineEdit& measureAddress = *tab(harness).txtMeasureAddress;
@@ -256,7 +307,7 @@ void TestMeasure::addressKeptInStepWithTheAddressBox() {
     measureAddress.clear();
     QTest::mouseClick(tab(harness).cmdMeasure, Qt::LeftButton);
     QCOMPARE(harness.Serial.Sent(), QByteArray());
-    QVERIFY(harness.Panel(1).contains(QStringLiteral("address")));
+    QVERIFY(measureReport(harness).contains(QStringLiteral("address")));
 }
 
 void TestMeasure::choicesKeptForTheNextRun() {
@@ -298,7 +349,7 @@ void TestMeasure::csvReadsBackAsTheTable() {
     // A fault holding a comma is quoted whole.
     QVERIFY2(lines[2].contains(",,,,\"0R0!: the answer 0+1,5<CR><LF> is not"),
              lines[2].constData());
-    QVERIFY(harness.Panel(1).contains(QStringLiteral("saved")));
+    QVERIFY(measureReport(harness).contains(QStringLiteral("saved")));
 
     QTest::mouseClick(tab(harness).cmdClearMeasurements, Qt::LeftButton);
     QCOMPARE(tab(harness).Table().rowCount(), 0);
@@ -309,8 +360,11 @@ void TestMeasure::csvFailureIsReported() {
     harness.Pieces.Dialog.QueueFileName(harness.Pieces.Folders.Root() +
                                         QLatin1String("/no such folder/m.csv"));
     QTest::mouseClick(tab(harness).cmdSaveCsv, Qt::LeftButton);
-    QVERIFY2(harness.Panel(1).startsWith(QStringLiteral("The measurements cannot be saved")),
-             qPrintable(harness.Panel(1)));
+    QVERIFY2(measureReport(harness).startsWith(QStringLiteral("The measurements cannot be saved")),
+             qPrintable(measureReport(harness)));
+    // A later send does not wipe it.
+    harness.Window->Link().sendCommand(QStringLiteral("0I!"));
+    QVERIFY(measureReport(harness).startsWith(QStringLiteral("The measurements cannot be saved")));
 }
 
 QTEST_MAIN(TestMeasure)

@@ -1,7 +1,6 @@
 #include "link/TranscriptModel.h"
 #include "link/ui/TranscriptExport.h"
 #include "link/ui/TranscriptView.h"
-#include "platform/StatusPanels.h"
 #include "platform/ui/TabCornerButtons.h"
 #include "store/FullDisk.h"
 #include "support/ScriptedFileDialog.h"
@@ -19,13 +18,6 @@
 
 namespace {
 
-class RecordingPanels : public IStatusPanels {
-public:
-    void SetPanelText(int panel, const QString& text) override { Texts[panel - 1] = text; }
-    QString PanelText(int panel) const override { return Texts[panel - 1]; }
-    QString Texts[2];
-};
-
 // Three answers in a list of four items: the first answer has been dropped.
 const QStringList Items{"2026-01-31 14:05:09 [250 mS] <0+1.23\r\n>", "- 30 2B 31 2E 32 33 0D 0A",
                         "2026-01-31 14:05:10 [40 mS] <0\u00FE\u0003\r\n>", "- 30 FE 03 0D 0A"};
@@ -41,8 +33,8 @@ class TestLogCopy : public QObject {
     TranscriptView m_view;
     QPushButton m_copyAll, m_saveAs;
     ScriptedFileDialog m_dialog;
-    RecordingPanels m_panels;
-    TranscriptExport m_export{m_transcript, {&m_view, &m_copyAll, &m_saveAs}, m_dialog, m_panels};
+    TranscriptExport m_export{m_transcript, {&m_view, &m_copyAll, &m_saveAs}, m_dialog};
+    QString m_reported; // the export's last report
 
     QAction* menuEntry(const QString& caption) const {
         for (QAction* action : m_view.actions()) {
@@ -54,6 +46,8 @@ class TestLogCopy : public QObject {
 
 private slots:
     void initTestCase() {
+        connect(&m_export, &TranscriptExport::Report, this,
+                [this](const QString& text) { m_reported = text; });
         m_view.setModel(&m_transcript);
         for (const QString& item : QStringList{"dropped", "dropped"} + Items)
             m_transcript.Append(item);
@@ -64,7 +58,7 @@ private slots:
     void init() {
         QGuiApplication::clipboard()->setText("before");
         m_view.clearSelection();
-        m_panels.Texts[0].clear();
+        m_reported.clear();
     }
 
     // Rows are picked in the given order; the clipboard has them in list order.
@@ -119,7 +113,7 @@ private slots:
         QCOMPARE(file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray(),
                  save ? everyItem.toUtf8() : QByteArray());
         QCOMPARE(QGuiApplication::clipboard()->text(), save ? "before" : everyItem);
-        QCOMPARE(m_panels.Texts[0], QString());
+        QCOMPARE(m_reported, save ? "The transcript is saved in " + path + "." : QString());
         QFile::remove(path);
         if (save)
             QVERIFY(m_dialog.Calls.last().Request.ConfirmOverwrite);
@@ -147,8 +141,8 @@ private slots:
             FileSizeLimit limit(10);
             m_export.SaveAs();
         }
-        QCOMPARE(m_panels.Texts[0].isEmpty(), reported.isEmpty());
-        QVERIFY2(m_panels.Texts[0].endsWith(reported), qPrintable(m_panels.Texts[0]));
+        QCOMPARE(m_reported.isEmpty(), reported.isEmpty());
+        QVERIFY2(m_reported.endsWith(reported), qPrintable(m_reported));
         QCOMPARE(
             QDir(folder.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
             QStringList{"t.txt"});

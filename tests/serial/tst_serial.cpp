@@ -29,13 +29,18 @@ struct PseudoTerminal {
     }
 };
 
-// The real device, recording its drain and break requests. Writes find in
-// turn the driver full, a signal before the first byte, and room for at most
-// 7 bytes; every other read is interrupted too. Queued sending and the
-// retries are exercised by every test.
+// The real device, recording its break requests with the bytes written
+// before each. Writes find in turn the driver full, a signal before the
+// first byte, and room for at most 7 bytes; every other read is interrupted
+// too. Queued sending and the retries are exercised by every test. The
+// port's writer thread makes the writes and breaks, so what is recorded is
+// guarded.
 class FlakyTermiosDevice : public PosixTermiosDevice {
 public:
-    QStringList requests;
+    QStringList requests() const {
+        const QMutexLocker lock(&m_mutex);
+        return m_requests;
+    }
 
     ssize_t readSome(int fd, char* buffer, size_t size) override {
         if ((m_readInterrupted = !m_readInterrupted))
@@ -49,18 +54,21 @@ public:
         case 1:
             return errno = EINTR, -1;
         }
-        return PosixTermiosDevice::writeSome(fd, bytes, qMin<size_t>(size, 7));
-    }
-    int drainOutput(int fd) override {
-        requests << "drain";
-        return PosixTermiosDevice::drainOutput(fd);
+        const ssize_t written = PosixTermiosDevice::writeSome(fd, bytes, qMin<size_t>(size, 7));
+        const QMutexLocker lock(&m_mutex);
+        m_written += qMax<ssize_t>(0, written);
+        return written;
     }
     int setBreak(int fd, bool on) override {
-        requests << (on ? "break on" : "break off");
+        const QMutexLocker lock(&m_mutex);
+        m_requests << QString("break %1 after %2").arg(on ? "on" : "off").arg(m_written);
         return PosixTermiosDevice::setBreak(fd, on);
     }
 
 private:
+    mutable QMutex m_mutex;
+    QStringList m_requests;
+    qint64 m_written = 0;
     bool m_readInterrupted = false;
     int m_writes = 0;
 };
@@ -173,31 +181,49 @@ private slots:
         real.setLineSettings("1200,E,7,1");
         real.setIsOpen(true);
         QVERIFY2(real.IsOpen(), qPrintable(real.StatusText()));
-        real.setBreakState(true);
-        QTest::qWait(50);
-        real.setBreakState(false);
-        real.Transmit("?!");
+        QSignalSpy finished(&real, &ISerialPort::WriteFinished);
+        real.Write({50, 20, "?!", 1});
+        QVERIFY(finished.wait(2000));
+        QVERIFY(finished.at(0).at(1).toBool());
         real.setIsOpen(false);
         QCOMPARE(real.StatusText(), QStringLiteral("Closed"));
     }
 
-    // Through a driver that is often full, queued bytes go out in order and a
-    // break waits for all of them; the transmitted events echo what went out.
-    void transmitsInOrderThenBreaks() {
+    // Through a driver that is often full, queued bytes go out in order, a
+    // break follows everything written before it, and each write tells when
+    // it is done; the transmitted events echo what went out.
+    void writesInOrderWithTheirBreaks() {
         const QByteArray text = QByteArray("0123456789").repeated(20);
         QByteArray echoed;
         connect(port.get(), &ISerialPort::BytesTransmitted,
                 [&](const QByteArray& b) { echoed += b; });
+        QSignalSpy finished(port.get(), &ISerialPort::WriteFinished);
         port->setIsOpen(true);
         for (qsizetype at = 0; at < text.size(); at += 3)
             port->Transmit(text.mid(at, 3));
-        QCOMPARE(pty->receive(text.size()), text);
-        port->Transmit(text);
-        port->setBreakState(true);
-        QCOMPARE(echoed, text + text);
-        QCOMPARE(pty->receive(text.size()), text);
-        port->setBreakState(false);
-        QCOMPARE(device->requests, QStringList({"drain", "break on", "break off"}));
+        QVERIFY(port->Write({50, 20, "0M!", 7}));
+        QCOMPARE(pty->receive(text.size() + 3), text + "0M!");
+        QTRY_COMPARE(finished.count(), int(text.size() + 2) / 3 + 1);
+        QCOMPARE(finished.last().at(0).value<quint64>(), quint64(7));
+        QVERIFY(finished.last().at(1).toBool());
+        QCOMPARE(echoed, text + "0M!");
+        QCOMPARE(device->requests(), QStringList({"break on after 200", "break off after 200"}));
+    }
+
+    // Closing the port ends a break in progress at once and drops the writes
+    // that wait; none of them is reported as done.
+    void closingEndsABreakInProgress() {
+        QSignalSpy finished(port.get(), &ISerialPort::WriteFinished);
+        port->setIsOpen(true);
+        port->Write({60000, 20, "0M!", 1});
+        port->Write({0, 0, "0I!", 2});
+        QTRY_COMPARE(device->requests().size(), 1); // the break is on
+        port->setIsOpen(false);
+        QCOMPARE(device->requests(), QStringList({"break on after 0", "break off after 0"}));
+        QCoreApplication::processEvents();
+        QCOMPARE(finished.count(), 0);
+        char byte = 0;
+        QCOMPARE(::read(pty->master, &byte, 1), ssize_t(-1)); // nothing was written
     }
 
     // A pseudo-terminal makes no line errors, so the test turns marking off

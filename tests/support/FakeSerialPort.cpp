@@ -1,5 +1,7 @@
 #include "support/FakeSerialPort.h"
 
+#include "support/FakeClock.h"
+
 void FakeSerialPort::setLineSettings(const QString& settings) {
     m_lineSettings = settings;
     m_calls << QStringLiteral("LineSettings=") + settings;
@@ -24,6 +26,8 @@ void FakeSerialPort::setIsOpen(bool open) {
         // Whatever the line carried before the open belongs to no command.
         if (open && !m_open)
             m_waiting.clear();
+        if (!open)
+            m_held.clear(); // writes still waiting go with the port
         m_open = open;
         m_status = open ? QStringLiteral("Open: %1 at %2").arg(m_portName, m_lineSettings)
                         : QStringLiteral("Closed");
@@ -32,6 +36,7 @@ void FakeSerialPort::setIsOpen(bool open) {
 }
 
 void FakeSerialPort::LoseDevice() {
+    m_held.clear();
     m_open = false;
     m_lost = true;
     m_status = QStringLiteral("The device went away; the port is closed");
@@ -43,14 +48,34 @@ void FakeSerialPort::setBreakState(bool on) {
     m_calls << (on ? QStringLiteral("Break=on") : QStringLiteral("Break=off"));
 }
 
-void FakeSerialPort::Transmit(const QByteArray& bytes) {
-    m_calls << QStringLiteral("Transmit=") + QString::fromLatin1(bytes.toHex(' '));
+bool FakeSerialPort::Write(const LineWrite& write) {
     if (!m_open) {
+        m_calls << QStringLiteral("Transmit=") + QString::fromLatin1(write.Bytes.toHex(' '));
         m_status = QStringLiteral("Not sent: the port is closed");
-        return;
+        emit StatusChanged();
+        return false;
     }
-    m_sent += bytes;
-    emit BytesTransmitted(bytes);
+    if (write.BreakMs > 0) {
+        m_calls << QStringLiteral("Break=on") << QStringLiteral("Break=off");
+        m_waits << write.BreakMs << write.MarkMs;
+    }
+    m_held.append(write);
+    if (!m_holdWrites)
+        FinishWrites();
+    return true;
+}
+
+void FakeSerialPort::FinishWrites() {
+    while (!m_held.isEmpty()) {
+        const LineWrite write = m_held.takeFirst();
+        if (m_clock)
+            m_clock->Advance(write.BreakMs + write.MarkMs);
+        m_calls << QStringLiteral("Transmit=") + QString::fromLatin1(write.Bytes.toHex(' '));
+        m_sent += write.Bytes;
+        if (!write.Bytes.isEmpty())
+            emit BytesTransmitted(write.Bytes);
+        emit WriteFinished(write.Tag, true);
+    }
 }
 
 QByteArray FakeSerialPort::ReadAll() {

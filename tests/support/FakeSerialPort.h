@@ -2,8 +2,11 @@
 
 #include "platform/SerialPort.h"
 
+class FakeClock;
+
 // A serial component that records, in order, every operation asked of it
-// and receives whatever the test hands it.
+// and receives whatever the test hands it. Its writes finish at once, or,
+// when the test holds them, when the test lets them go.
 class FakeSerialPort : public ISerialPort {
     Q_OBJECT
 public:
@@ -17,7 +20,7 @@ public:
     bool Lost() const override { return m_lost; }
     void setBreakState(bool on) override;
     bool BreakState() const override { return m_break; }
-    void Transmit(const QByteArray& bytes) override;
+    bool Write(const LineWrite& write) override;
     qint64 WaitingCount() const override { return m_waiting.size(); }
     QByteArray ReadAll() override;
     QByteArray Read(qint64 maxBytes) override;
@@ -33,12 +36,20 @@ public:
     void SignalParityError();
     // The device goes away: the port closes, as the real component does.
     void LoseDevice();
+    // Writes wait (as during a break on a real line) until FinishWrites.
+    void setHoldWrites(bool hold) { m_holdWrites = hold; }
+    // A finished write with a break lets its break and marking pass on this clock.
+    void setClock(FakeClock* clock) { m_clock = clock; }
+    void FinishWrites();
+    int HeldWrites() const { return int(m_held.size()); }
 
     // What the test reads back.
     QStringList Calls() const { return m_calls; }
     void ClearCalls() { m_calls.clear(); }
     QByteArray Sent() const { return m_sent; }
     void ClearSent() { m_sent.clear(); }
+    // The break and marking lengths asked for, in milliseconds, in order.
+    QList<int> Waits() const { return m_waits; }
 
 private:
     QString m_lineSettings;
@@ -53,4 +64,8 @@ private:
     QString m_status = QStringLiteral("Closed");
     QStringList m_portNames;
     QStringList m_calls;
+    QList<int> m_waits;
+    bool m_holdWrites = false;
+    FakeClock* m_clock = nullptr;
+    QList<LineWrite> m_held;
 };

@@ -1,22 +1,22 @@
-#include "measure/ui/MeasurementRunner.h"
+#include "measure/MeasurementRunner.h"
 
-#include "link/ui/SensorLink.h"
+#include "link/ExchangeLink.h"
 #include "platform/Clock.h"
-#include "platform/StatusPanels.h"
 #include "timer/CTimer.h"
 
-MeasurementRunner::MeasurementRunner(SensorLink& link, IClock& clock, IStatusPanels& status,
-                                     QObject* parent)
-    : QObject(parent), m_link(link), m_clock(clock), m_status(status), m_tmrWait(new CTimer(this)),
+MeasurementRunner::MeasurementRunner(ExchangeLink& link, IClock& clock, QObject* parent)
+    : QObject(parent), m_link(link), m_clock(clock), m_tmrWait(new CTimer(this)),
       m_tmrCycle(new CTimer(this)) {
-    connect(&m_link, &SensorLink::ExchangeEnded, this, &MeasurementRunner::Link_ExchangeEnded);
-    connect(&m_link, &SensorLink::AnswerOutsideExchange, this,
-            &MeasurementRunner::Link_AnswerOutsideExchange);
+    connect(&m_link, &ExchangeLink::exchangeEnded, this, &MeasurementRunner::link_exchangeEnded);
+    connect(&m_link, &ExchangeLink::answerCompleted, this,
+            &MeasurementRunner::link_answerCompleted);
+    connect(&m_link, &ExchangeLink::portOpenChanged, this,
+            &MeasurementRunner::link_portOpenChanged);
     connect(m_tmrWait, &CTimer::Timer, this, &MeasurementRunner::tmrWait_Timer);
     connect(m_tmrCycle, &CTimer::Timer, this, &MeasurementRunner::tmrCycle_Timer);
 }
 
-void MeasurementRunner::Start(QChar address, const MeasurementMethod& method, int repeatSeconds) {
+void MeasurementRunner::start(QChar address, const MeasurementMethod& method, int repeatSeconds) {
     if (m_running)
         return;
     m_address = address;
@@ -26,31 +26,46 @@ void MeasurementRunner::Start(QChar address, const MeasurementMethod& method, in
     beginCycle();
 }
 
-void MeasurementRunner::Stop() {
+void MeasurementRunner::stop() {
     m_tmrCycle->setEnabled(false);
     m_repeatSeconds = 0;
-    if (m_sequence)
+    if (m_sequence) {
         perform(m_sequence->Stop());
-    else
-        setRunning(false);
+        return;
+    }
+    if (m_turn != NoTurn) {
+        m_link.endTurn(m_turn); // a cycle that still waited for the line
+        m_turn = NoTurn;
+    }
+    setRunning(false);
 }
 
+// The cycle's time counts from here, even when the line is busy a moment.
 void MeasurementRunner::beginCycle() {
     m_cycleStartTick = m_clock.TickMs();
+    m_turn =
+        m_link.requestTurn(TurnKind::Conversation, this,
+                           tr("a measurement is running on the Measure tab; press Stop to end it"),
+                           [this](TurnId turn) { runCycle(turn); });
+}
+
+void MeasurementRunner::runCycle(TurnId turn) {
+    m_turn = turn;
     m_sequence.emplace(m_address, m_method);
     m_record = MeasurementRecord{m_clock.LocalNow(), m_method.StartCommand(m_address), {}};
-    m_link.Hold(tr("a measurement is running on the Measure tab; press Stop to end it"));
     perform(m_sequence->Begin());
 }
 
 void MeasurementRunner::perform(const MeasurementStep& step) {
     switch (step.What) {
     case MeasurementStep::Kind::Send: {
-        const SendOutcome sent = m_link.SendHeldCommand(step.Command);
+        // Each command of a measurement is timed from its own send.
+        m_link.startRoundTrip();
+        const SendOutcome sent = m_link.sendInTurn(m_turn, step.Command);
         if (sent.IsSent())
             m_exchange = sent.Exchange;
-        else // the link said why in status panel 1
-            perform(m_sequence->NotSent(m_status.PanelText(1)));
+        else
+            perform(m_sequence->NotSent(sent.Reason));
         break;
     }
     case MeasurementStep::Kind::Wait:
@@ -69,12 +84,16 @@ void MeasurementRunner::perform(const MeasurementStep& step) {
 void MeasurementRunner::finishMeasurement() {
     m_tmrWait->setEnabled(false);
     m_exchange = NoExchange;
-    m_link.Release();
     m_record.Outcome = m_sequence->Outcome();
     m_sequence.reset();
-    if (!m_record.Outcome.IsComplete())
-        m_status.SetPanelText(1, tr("Measurement failed: %1").arg(m_record.Outcome.Fault));
-    emit MeasurementEnded(m_record);
+    const TurnId finished = m_turn;
+    m_turn = NoTurn;
+    m_link.endTurn(finished);
+    if (m_record.Outcome.Stopped())
+        emit report(m_record.Outcome.Fault);
+    else if (!m_record.Outcome.IsComplete())
+        emit report(tr("Measurement failed: %1").arg(m_record.Outcome.Fault));
+    emit measurementEnded(m_record);
 
     if (m_repeatSeconds <= 0) {
         setRunning(false);
@@ -91,10 +110,10 @@ void MeasurementRunner::setRunning(bool running) {
     if (running == m_running)
         return;
     m_running = running;
-    emit RunningChanged(running);
+    emit runningChanged(running);
 }
 
-void MeasurementRunner::Link_ExchangeEnded(ExchangeId exchange, ExchangeOutcome outcome,
+void MeasurementRunner::link_exchangeEnded(ExchangeId exchange, ExchangeOutcome outcome,
                                            const QByteArray& answer) {
     if (!m_sequence || exchange == NoExchange || exchange != m_exchange)
         return;
@@ -102,10 +121,22 @@ void MeasurementRunner::Link_ExchangeEnded(ExchangeId exchange, ExchangeOutcome 
     perform(m_sequence->ExchangeEnded(outcome, answer));
 }
 
-void MeasurementRunner::Link_AnswerOutsideExchange(const QByteArray& answer) {
-    if (!m_sequence)
+// An answer with no exchange in flight may be the service request.
+void MeasurementRunner::link_answerCompleted(ExchangeId exchange, const QByteArray& answer) {
+    if (!m_sequence || exchange != NoExchange)
         return;
     const MeasurementStep step = m_sequence->LineReceived(answer);
+    if (step.What != MeasurementStep::Kind::CarryOn)
+        m_tmrWait->setEnabled(false);
+    perform(step);
+}
+
+// While the sensor measures, a port that closes or reopens may have lost
+// the service request or the sensor's state: the data cannot be trusted.
+void MeasurementRunner::link_portOpenChanged() {
+    if (!m_sequence)
+        return;
+    const MeasurementStep step = m_sequence->PortChanged();
     if (step.What != MeasurementStep::Kind::CarryOn)
         m_tmrWait->setEnabled(false);
     perform(step);

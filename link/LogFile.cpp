@@ -1,9 +1,5 @@
 #include "link/LogFile.h"
 
-#include <cerrno>
-#include <sys/stat.h>
-#include <unistd.h>
-
 bool LogFile::Open(const QString& path, QString* error) {
     Close();
     m_path = path;
@@ -14,11 +10,9 @@ bool LogFile::Open(const QString& path, QString* error) {
 }
 
 bool LogFile::openAtPath() {
-    m_file.setFileName(m_path);
-    // Unbuffered: every line is one write(2) on a descriptor opened with O_APPEND.
-    if (m_file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))
+    if (m_file.Open(m_path))
         return true;
-    m_error = m_file.errorString();
+    m_error = m_file.ErrorString();
     return false;
 }
 
@@ -26,16 +20,7 @@ bool LogFile::openAtPath() {
 // without an error, so a file no longer at its path is created there anew.
 // A reopen that fails is tried again at the next line.
 bool LogFile::ensureFileAtPath() {
-    if (m_file.isOpen()) {
-        struct stat opened {};
-        struct stat atPath {};
-        if (fstat(m_file.handle(), &opened) == 0 &&
-            stat(QFile::encodeName(m_path).constData(), &atPath) == 0 &&
-            opened.st_dev == atPath.st_dev && opened.st_ino == atPath.st_ino)
-            return true;
-        m_file.close();
-    }
-    return openAtPath();
+    return m_file.IsAtPath() || openAtPath();
 }
 
 bool LogFile::AppendLine(const QByteArray& line) {
@@ -45,40 +30,14 @@ bool LogFile::AppendLine(const QByteArray& line) {
     }
     if (!ensureFileAtPath())
         return false;
-    return writeWhole(line);
-}
-
-// write(2) itself, so that a short write is seen: a disk that fills up takes
-// the start of a line and fails the rest, and the next line would be glued
-// onto that start. The start is cut off again, unless another program has
-// appended since (its lines are not ours to cut).
-bool LogFile::writeWhole(const QByteArray& line) {
-    const int descriptor = m_file.handle();
-    off_t lineStart = 0;
-    qint64 written = 0;
-    while (written < line.size()) {
-        const ssize_t count =
-            ::write(descriptor, line.constData() + written, size_t(line.size() - written));
-        if (count < 0 && errno == EINTR)
-            continue;
-        if (count <= 0) {
-            m_error = qt_error_string(count < 0 ? errno : EIO);
-            struct stat file {};
-            const bool endsWithOurPart =
-                written > 0 && fstat(descriptor, &file) == 0 && file.st_size == lineStart + written;
-            if (endsWithOurPart && ftruncate(descriptor, lineStart) != 0)
-                m_error += QStringLiteral("; the start of the line is left in the file");
-            return false;
-        }
-        if (written == 0) // O_APPEND put this write at the end of the file
-            lineStart = lseek(descriptor, 0, SEEK_CUR) - count;
-        written += count;
-    }
-    return true;
+    if (m_file.Append(line))
+        return true;
+    m_error = m_file.ErrorString();
+    return false;
 }
 
 void LogFile::Close() {
-    m_file.close();
+    m_file.Close();
     m_opened = false;
 }
 

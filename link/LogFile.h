@@ -1,13 +1,14 @@
 #pragma once
 
+#include "platform/AppendOnlyFile.h"
+
 #include <QByteArray>
-#include <QFile>
 #include <QString>
 
 // The append-only log file. Each line goes to the system as it is written,
-// in one write, so a crash loses no completed line and two programs logging
-// to the same file never interleave inside a line. A line is written whole
-// or not at all: one that a full disk cuts short is taken out again.
+// whole or not at all (platform/AppendOnlyFile), so a crash loses no
+// completed line, two programs logging to the same file never interleave
+// inside a line, and a line that a full disk cuts short is taken out again.
 class LogFile {
 public:
     LogFile() = default;
@@ -33,9 +34,8 @@ public:
 private:
     bool openAtPath();
     bool ensureFileAtPath();
-    bool writeWhole(const QByteArray& line);
 
-    QFile m_file;
+    AppendOnlyFile m_file;
     bool m_opened = false; // between a successful Open and Close
     QString m_path;
     QString m_error;

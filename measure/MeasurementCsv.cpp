@@ -16,25 +16,25 @@ QString isoTime(const QDateTime& time) {
     return time.toOffsetFromUtc(time.offsetFromUtc()).toString(Qt::ISODate);
 }
 
-void appendRow(QString& text, const QStringList& fields) {
+} // namespace
+
+QString MeasurementCsv::Line(const QStringList& fields) {
     QStringList quoted;
     for (const QString& each : fields)
         quoted << field(each);
-    text += quoted.join(QLatin1Char(',')) + QStringLiteral("\r\n");
+    return quoted.join(QLatin1Char(',')) + QStringLiteral("\r\n");
 }
-
-} // namespace
 
 QByteArray MeasurementCsv::Format(const MeasurementTable& table) {
     QString text;
-    appendRow(text, table.ColumnTitles());
+    text += Line(table.ColumnTitles());
     for (const MeasurementRecord& record : table.Records()) {
         QStringList fields{isoTime(record.Time)};
         for (int value = 0; value < table.ValueColumns(); ++value)
             fields << (value < record.Outcome.Values.size() ? record.Outcome.Values.at(value).Text
                                                             : QString());
         fields << MeasurementTable::ResultOf(record);
-        appendRow(text, fields);
+        text += Line(fields);
     }
     return text.toUtf8();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QStringList>
 
 class MeasurementTable;
 
@@ -12,5 +13,7 @@ class MeasurementTable;
 namespace MeasurementCsv {
 
 QByteArray Format(const MeasurementTable& table);
+// One line of such a file: the fields, quoted where needed, and CR LF.
+QString Line(const QStringList& fields);
 
 } // namespace MeasurementCsv

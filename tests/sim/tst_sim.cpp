@@ -12,47 +12,73 @@ class TestSim : public QObject {
 
 private slots:
     // Each row runs "command>answer" exchanges, split by "|", in order on fresh
-    // sensors. An empty answer stands for silence; a setting the command wrote
-    // follows in brackets. The CRCs here were worked out apart from the
-    // product's own CRC code.
+    // sensors; "+n" lets n milliseconds pass. An empty answer stands for
+    // silence, a damaged character shows as \xNN; a setting the command wrote
+    // follows in brackets, a service request the sensor will send in angle
+    // brackets. The CRCs here were worked out apart from the product's own
+    // CRC code.
     void answers_data() {
         QTest::addColumn<QString>("addresses");
+        QTest::addColumn<double>("timeScale");
         QTest::addColumn<QString>("exchanges");
         QTest::newRow("one sensor, values drifting between measurements")
-            << "0"
-            << "0!>0|?!>0|?X!>0KV|0I!>013QUENVRELPRBSIM100SIM0001|0Z!>|0D0!>0|0M!>00023|"
-               "0D0!>0+21.37+1013.2+12.64|0D1!>0|0C!>000103|0D0!>0+21.39+1013.3+12.63|"
-               "0R0!>0+21.41+1013.4+12.62";
+            << "0" << 1.0
+            << "0!>0|?!>0|?X!>0KV|0I!>013QUENVRELPRBSIM100SIM0001|0Z!>|0D0!>0|"
+               "0M!>00023 <0 in 1200 ms>|0D0!>0+21.37+1013.2+12.64|0D1!>0|0C!>000103|"
+               "0D0!>0+21.39+1013.3+12.63|0R0!>0+21.41+1013.4+12.62";
         QTest::newRow("CRC on each data answer")
-            << "0"
-            << "0MC!>00023|0D0!>0+21.37+1013.2+12.64Hw~|0D1!>0AP@|0RC0!>0+21.39+1013.3+12.63DF`|"
-               "0M!>00023|0D1!>0";
+            << "0" << 1.0
+            << "0MC!>00023 <0 in 1200 ms>|0D0!>0+21.37+1013.2+12.64Hw~|0D1!>0AP@|"
+               "0RC0!>0+21.39+1013.3+12.63DF`|0M!>00023 <0 in 1200 ms>|0D1!>0";
         QTest::newRow("a profile over two data answers, other sets, none from M4 on")
-            << "0"
-            << "0M1!>00029|0D0!>0+21.37+20.96+20.55+20.14+19.73|0D1!>0+19.32+18.91+18.50+18.09|"
-               "0D2!>0|0C1!>000109|0M2!>00021|0D0!>0+48.4|0R3!>0-0.15+8.00|0M4!>00000|"
-               "0C9!>000000|0R9!>0|0V!>00023|0D0!>0+0+2.500+12.63";
+            << "0" << 1.0
+            << "0M1!>00029 <0 in 1200 ms>|0D0!>0+21.37+20.96+20.55+20.14+19.73|"
+               "0D1!>0+19.32+18.91+18.50+18.09|0D2!>0|0C1!>000109|0M2!>00021 <0 in 1200 ms>|"
+               "0D0!>0+48.4|0R3!>0-0.15+8.00|0M4!>00000|0C9!>000000|0R9!>0|"
+               "0V!>00023 <0 in 1200 ms>|0D0!>0+0+2.500+12.63";
         QTest::newRow("no measurement without its number")
-            << "0"
-            << "0M0!>|0C0!>|0R!>|0RC!>|0MCC!>|0M12!>|0VC!>|0D!>|0DA!>";
-        QTest::newRow("address change") << "50"
-                                        << "?!>5|0A5!>0|0A*!>0|0A3!>3|3!>3|0!>";
+            << "0" << 1.0 << "0M0!>|0C0!>|0R!>|0RC!>|0MCC!>|0M12!>|0VC!>|0D!>|0DA!>";
+        QTest::newRow("address change: refused when taken or invalid, deaf for 1 s after")
+            << "50" << 1.0
+            << "?!>\\xB0|0A5!>0|0A*!>0|0!>0|0A3!>3|3!>|?!>5|5A3!>5|+999|3!>|+1|3!>3|0!>|"
+               "?!>\\xB1";
+        QTest::newRow("a lone sensor that is deaf leaves the bus silent")
+            << "0" << 1.0 << "0A4!>4|?!>|+1000|?!>4";
+        QTest::newRow("sensors with identifications and values of their own")
+            << "03" << 1.0
+            << "3I!>313QUENVRELPRBSIM100SIM0002|0XIS!>0SIM0001|3XIS!>3SIM0002|"
+               "0R0!>0+21.37+1013.2+12.64|3R0!>3+21.51+1013.9+12.63|?X!>\\xB0KV";
         QTest::newRow("settings per sensor, malformed writes")
-            << "05"
+            << "05" << 1.0
             << "0XB7!>0XB7 [XB 7]|0XB?!>0XB7|5XB?!>5XB3|0XRA-1.25!>0XRA-1.25 [XRA -1.25]|"
                "0XSRIVER 02!>0XSRIVER 02 [XS RIVER 02]|0XB12!>0ERR|0XW5!>0ERR|0XRA1.2.3!>0ERR|"
                "0XOPM1021!>0ERR";
+        QTest::newRow("20 times faster: promises of whole seconds, rounded up")
+            << "0" << 20.0
+            << "0M!>00013 <0 in 60 ms>|0C!>000103|"
+               "0V!>00013 <0 in 60 ms>|0M4!>00000|0A5!>5|+49|5!>|+1|5!>5";
+        QTest::newRow("1.5 times faster") << "0" << 1.5 << "0M!>00023 <0 in 800 ms>|0CC!>000103";
     }
     void answers() {
         QFETCH(QString, addresses);
+        QFETCH(double, timeScale);
         QFETCH(QString, exchanges);
-        SensorModel sensors(addresses.toStdString());
+        SensorModel sensors(addresses.toStdString(), BusSettings{false, TimeScale(timeScale)});
+        SensorModel::Clock::time_point now;
         for (const QString& exchange : exchanges.split('|')) {
-            const Reply reply = sensors.respond(exchange.section('>', 0, 0).toStdString());
-            std::string answer = reply.answer.value_or("");
+            if (exchange.startsWith('+')) {
+                now += std::chrono::milliseconds(exchange.mid(1).toInt());
+                continue;
+            }
+            const QString command = exchange.section('>', 0, 0);
+            const Reply reply = sensors.respond(command.toStdString(), now);
+            std::string answer = printable(reply.answer.value_or(""));
             if (reply.change)
                 answer += " [" + reply.change->base + " " + reply.change->value + "]";
-            QCOMPARE(QString::fromStdString(answer), exchange.section('>', 1));
+            if (reply.followUp)
+                answer += " <" + reply.followUp->line + " in " +
+                          std::to_string(reply.followUp->delay.count()) + " ms>";
+            QCOMPARE(command + ">" + QString::fromStdString(answer), exchange);
         }
     }
 
@@ -71,12 +97,13 @@ private slots:
         QFETCH(QString, commands);
         QFETCH(int, values);
         SensorModel sound("0");
-        SensorModel corrupting("0", true);
+        SensorModel corrupting("0", BusSettings{true, TimeScale()});
+        const SensorModel::Clock::time_point now;
         QByteArray answer, corrupted;
         for (const QString& command : commands.split('|')) {
-            answer = QByteArray::fromStdString(*sound.respond(command.toStdString()).answer);
+            answer = QByteArray::fromStdString(*sound.respond(command.toStdString(), now).answer);
             corrupted =
-                QByteArray::fromStdString(*corrupting.respond(command.toStdString()).answer);
+                QByteArray::fromStdString(*corrupting.respond(command.toStdString(), now).answer);
         }
         const auto reading = MeasurementAnswers::ReadValues(answer + "\r\n", '0', true);
         QVERIFY2(reading.IsSound(), qPrintable(reading.Fault));

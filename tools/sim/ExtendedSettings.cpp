@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstring>
+#include <utility>
 
 namespace {
 
@@ -71,9 +72,10 @@ const SettingRule* ruleFor(const std::string& body) {
 
 } // namespace
 
-ExtendedSettings::ExtendedSettings() {
+ExtendedSettings::ExtendedSettings(std::string serialNumber)
+    : m_serialNumber(std::move(serialNumber)) {
     for (const SettingRule& rule : kRules)
-        values_[rule.base] = rule.initial;
+        m_values[rule.base] = rule.initial;
 }
 
 Reply ExtendedSettings::respond(char address, const std::string& body) {
@@ -81,7 +83,7 @@ Reply ExtendedSettings::respond(char address, const std::string& body) {
     if (body == "XIV")
         return answering(sensor + SimIdentity::kFirmware);
     if (body == "XIS")
-        return answering(sensor + SimIdentity::kSerialNumber);
+        return answering(sensor + m_serialNumber);
     if (body == "XIM")
         return answering(sensor + SimIdentity::kModelName);
 
@@ -91,9 +93,9 @@ Reply ExtendedSettings::respond(char address, const std::string& body) {
     const std::string base = rule->base;
     const std::string operand = body.substr(base.size());
     if (operand == "?")
-        return answering(sensor + base + values_[base]);
+        return answering(sensor + base + m_values[base]);
     if (!rule->accepts(operand))
         return answering(sensor + "ERR");
-    values_[base] = operand;
+    m_values[base] = operand;
     return Reply{sensor + base + operand, SettingChange{base, operand}, std::nullopt};
 }

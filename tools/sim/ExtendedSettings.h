@@ -11,11 +11,12 @@
 // answer the base and the stored value, a malformed write answers "ERR".
 class ExtendedSettings {
 public:
-    ExtendedSettings();
+    explicit ExtendedSettings(std::string serialNumber);
 
     // address: the sensor's own; body: the command between address and "!".
     Reply respond(char address, const std::string& body);
 
 private:
-    std::map<std::string, std::string> values_;
+    std::string m_serialNumber;
+    std::map<std::string, std::string> m_values;
 };

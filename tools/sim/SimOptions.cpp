@@ -9,9 +9,14 @@
 namespace {
 
 const char kDescription[] =
-    "A simulated SDI-12 sensor on a pseudo-terminal.\n"
+    "Simulated SDI-12 sensors sharing a bus, on a pseudo-terminal.\n"
     "Prints the device path as its first line, then one line per event:\n"
     "  rx <command>, wake <n>, set <base> <value>, tx <answer>.\n"
+    "Each sensor has its own serial number (SIM0001, SIM0002 ... in the order of\n"
+    "--address) and its own values. \"?!\" is answered by every sensor, so with\n"
+    "several the answers collide. A sensor given a new address with \"aAb!\" hears\n"
+    "nothing for 1 s (see --time-scale). A character damaged by a collision is\n"
+    "sent with its eighth bit set, as a pseudo-terminal carries no parity.\n"
     "Answers are paced at the line's character time. Ends on SIGINT or SIGTERM.";
 
 // A whole number of 0 or more, or nothing.
@@ -19,6 +24,14 @@ std::optional<int> wholeNumber(const QString& text) {
     bool ok = false;
     const int number = text.toInt(&ok);
     if (!ok || number < 0)
+        return std::nullopt;
+    return number;
+}
+
+std::optional<double> numberFrom(const QString& text, double lowest, double highest) {
+    bool ok = false;
+    const double number = text.toDouble(&ok);
+    if (!ok || !(number >= lowest && number <= highest))
         return std::nullopt;
     return number;
 }
@@ -41,7 +54,8 @@ std::optional<SimOptions> readOptions(const QStringList& arguments, QString& err
     parser.setApplicationDescription(kDescription);
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption address(
-        "address", "Sensor addresses, one character per sensor (default 0).", "chars", "0");
+        "address", "Sensor addresses, one character per sensor, in bus order (default 0).", "chars",
+        "0");
     const QCommandLineOption link("link", "Also make PATH a symbolic link to the device.", "path");
     const QCommandLineOption wakeUp("wakeup", "Answer only commands preceded by N or more 0xFE.",
                                     "n", "0");
@@ -53,7 +67,15 @@ std::optional<SimOptions> readOptions(const QStringList& arguments, QString& err
     const QCommandLineOption quiet("quiet", "Print only the device path.");
     const QCommandLineOption badCrc("bad-crc",
                                     "Send a wrong CRC with every data answer that asks for one.");
-    parser.addOptions({address, link, wakeUp, late, pauseAt, pause, silent, quiet, badCrc});
+    const QCommandLineOption timeScale(
+        "time-scale",
+        "Run the sensors F times faster (F 1 or more): measuring times, service requests, the "
+        "answers' delay (with --late) and the quiet time after an address change. A "
+        "measurement promises its shortened time rounded up to whole seconds. The pace of the "
+        "characters on the line, and --pause, stay as they are.",
+        "f", "1");
+    parser.addOptions(
+        {address, link, wakeUp, late, pauseAt, pause, silent, quiet, badCrc, timeScale});
 
     if (!parser.parse(arguments)) {
         error = parser.errorText();
@@ -90,6 +112,22 @@ std::optional<SimOptions> readOptions(const QStringList& arguments, QString& err
             return std::nullopt;
         }
         number.target = *value;
+    }
+    const struct {
+        const QCommandLineOption& option;
+        double lowest;
+        double highest;
+        double& target;
+        const char* need;
+    } ranges[] = {{timeScale, 1, 1e6, options.timeScale, "a number from 1 to 1000000"}};
+    for (const auto& range : ranges) {
+        const std::optional<double> value =
+            numberFrom(parser.value(range.option), range.lowest, range.highest);
+        if (!value) {
+            error = "--" + range.option.names().first() + " needs " + range.need;
+            return std::nullopt;
+        }
+        range.target = *value;
     }
     return options;
 }

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-// What the command line asks of the simulated sensor.
+// What the command line asks of the simulated sensors.
 struct SimOptions {
     std::string addresses = "0";
     std::string linkPath;
@@ -15,7 +15,8 @@ struct SimOptions {
     int pauseMs = 0;
     bool silent = false;
     bool quiet = false;
-    bool badCrc = false; // every CRC sent is wrong
+    bool badCrc = false;    // every CRC sent is wrong
+    double timeScale = 1.0; // the sensors' times are this many times shorter
 };
 
 // Reads the arguments (program name first). Prints the help and exits for

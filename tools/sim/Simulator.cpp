@@ -22,24 +22,31 @@ AnswerPacing pacingOf(const SimOptions& options) {
     return AnswerPacing{options.pauseAt, std::chrono::milliseconds(options.pauseMs)};
 }
 
+BusSettings busOf(const SimOptions& options) {
+    return BusSettings{options.badCrc, TimeScale(options.timeScale)};
+}
+
 } // namespace
 
 Simulator::Simulator(const PseudoTerminal& line, const SimOptions& options,
                      const Reporter& reporter)
-    : line_(line), options_(options), reporter_(reporter),
-      sensors_(options.addresses, options.badCrc), transmitter_(line, pacingOf(options)),
-      notifier_(line.master(), QSocketNotifier::Read) {
-    transmitter_.onSent = [this](const std::string& answer) {
-        reporter_.line("tx " + printable(answer));
+    : m_line(line), m_options(options), m_reporter(reporter),
+      m_sensors(options.addresses, busOf(options)),
+      m_answerDelay(std::chrono::duration_cast<AnswerTransmitter::Clock::duration>(
+          TimeScale(options.timeScale)
+              .shorten(kTurnaround + std::chrono::milliseconds(options.lateMs)))),
+      m_transmitter(line, pacingOf(options)), m_notifier(line.master(), QSocketNotifier::Read) {
+    m_transmitter.onSent = [this](const std::string& answer) {
+        m_reporter.line("tx " + printable(answer));
     };
-    QObject::connect(&notifier_, &QSocketNotifier::activated, [this] { readLine(); });
+    QObject::connect(&m_notifier, &QSocketNotifier::activated, [this] { readLine(); });
 }
 
 void Simulator::readLine() {
     char bytes[256];
-    const ssize_t count = ::read(line_.master(), bytes, sizeof bytes);
+    const ssize_t count = ::read(m_line.master(), bytes, sizeof bytes);
     if (count > 0) {
-        for (const ReceivedCommand& command : framer_.feed(bytes, static_cast<std::size_t>(count)))
+        for (const ReceivedCommand& command : m_framer.feed(bytes, static_cast<std::size_t>(count)))
             handle(command);
         return;
     }
@@ -49,31 +56,37 @@ void Simulator::readLine() {
     // is a fault of the system; stop rather than spin on a dead descriptor.
     std::fprintf(stderr, "probeterm-sim: reading the line failed: %s\n",
                  count < 0 ? std::strerror(errno) : "end of file");
-    notifier_.setEnabled(false);
+    m_notifier.setEnabled(false);
     QCoreApplication::exit(1);
 }
 
 void Simulator::handle(const ReceivedCommand& command) {
-    reporter_.line("rx " + printable(command.raw));
+    m_reporter.line("rx " + printable(command.raw));
     if (command.wakeUps > 0)
-        reporter_.line("wake " + std::to_string(command.wakeUps));
+        m_reporter.line("wake " + std::to_string(command.wakeUps));
     // A sensor that was not woken does not hear the command at all.
-    if (options_.silent || command.wakeUps < options_.wakeUps)
+    if (m_options.silent || command.wakeUps < m_options.wakeUps)
         return;
-    // Any command a sensor hears aborts the measurement it was taking, and
-    // with it the service request it was going to send.
+    const auto now = AnswerTransmitter::Clock::now();
     const char address = command.text.front();
-    if (const auto pending = followUps_.find(address); pending != followUps_.end())
-        pending->second.timer.stop();
-    const Reply reply = sensors_.respond(command.text);
+    stopMeasurements(address);
+    const Reply reply = m_sensors.respond(command.text, now);
     if (reply.change)
-        reporter_.line("set " + reply.change->base + " " + printable(reply.change->value));
-    if (reply.answer) {
-        const auto start = AnswerTransmitter::Clock::now() + kTurnaround +
-                           std::chrono::milliseconds(options_.lateMs);
-        transmitter_.queue(*reply.answer, start);
-        if (reply.followUp)
-            scheduleFollowUp(address, *reply.followUp, start);
+        m_reporter.line("set " + reply.change->base + " " + printable(reply.change->value));
+    if (!reply.answer)
+        return;
+    const auto start = now + m_answerDelay;
+    m_transmitter.queue(*reply.answer, start);
+    if (reply.followUp)
+        scheduleFollowUp(address, *reply.followUp, start);
+}
+
+// Any command a sensor hears aborts the measurement it was taking, and with
+// it the service request it was going to send; "?" speaks to every sensor.
+void Simulator::stopMeasurements(char address) {
+    for (auto& [sender, pending] : m_followUps) {
+        if (address == '?' || address == sender)
+            pending.timer.stop();
     }
 }
 
@@ -81,13 +94,13 @@ void Simulator::handle(const ReceivedCommand& command) {
 // the meantime go out first, and so that a later command can still drop it.
 void Simulator::scheduleFollowUp(char address, const FollowUp& followUp,
                                  AnswerTransmitter::Clock::time_point answerStart) {
-    const auto [entry, created] = followUps_.try_emplace(address);
+    const auto [entry, created] = m_followUps.try_emplace(address);
     PendingLine& pending = entry->second;
     if (created) {
         pending.timer.setSingleShot(true);
         pending.timer.setTimerType(Qt::PreciseTimer);
         QObject::connect(&pending.timer, &QTimer::timeout, [this, &pending] {
-            transmitter_.queue(pending.line, AnswerTransmitter::Clock::now());
+            m_transmitter.queue(pending.line, AnswerTransmitter::Clock::now());
         });
     }
     pending.line = followUp.line;

@@ -15,8 +15,8 @@ class PseudoTerminal;
 class Reporter;
 
 // The simulated sensors at work: commands from the line go to the sensor
-// model, its answers go back paced, its service requests follow when their
-// data are ready, and every step is reported.
+// model, its answers go back paced, its service
+// requests follow when their data are ready, and every step is reported.
 class Simulator {
 public:
     Simulator(const PseudoTerminal& line, const SimOptions& options, const Reporter& reporter);
@@ -24,6 +24,7 @@ public:
 private:
     void readLine();
     void handle(const ReceivedCommand& command);
+    void stopMeasurements(char address);
     void scheduleFollowUp(char address, const FollowUp& followUp,
                           AnswerTransmitter::Clock::time_point answerStart);
 
@@ -33,12 +34,14 @@ private:
         std::string line;
     };
 
-    const PseudoTerminal& line_;
-    SimOptions options_;
-    const Reporter& reporter_;
-    CommandFramer framer_;
-    SensorModel sensors_;
-    AnswerTransmitter transmitter_;
-    std::map<char, PendingLine> followUps_; // by the address of the sensor that sends it
-    QSocketNotifier notifier_;
+    const PseudoTerminal& m_line;
+    SimOptions m_options;
+    const Reporter& m_reporter;
+    CommandFramer m_framer;
+    SensorModel m_sensors;
+    // From a command's last character to its answer's first.
+    AnswerTransmitter::Clock::duration m_answerDelay;
+    AnswerTransmitter m_transmitter;
+    std::map<char, PendingLine> m_followUps; // by the address of the sensor that sends it
+    QSocketNotifier m_notifier;
 };

@@ -1,0 +1,140 @@
+#include "platform/serial/TermiosSerialPort.h"
+#include "support/SimulatorProcess.h"
+#include "tools/sim/LineDamage.h"
+#include "tools/sim/Printable.h"
+
+#include <QtTest>
+
+namespace {
+
+// Opens the simulator's device as ProbeTerm does.
+void openOn(TermiosSerialPort& port, const SimulatorProcess& sim) {
+    port.setPortName(sim.DevicePath());
+    port.setIsOpen(true);
+}
+
+// Sends a command and waits for its whole answer.
+QByteArray exchange(TermiosSerialPort& port, const QByteArray& command) {
+    port.Transmit(command);
+    if (!QTest::qWaitFor([&] { return port.PeekWaiting().endsWith("\r\n"); }, 5000))
+        return {};
+    return port.ReadAll();
+}
+
+} // namespace
+
+// Several sensors on one bus, and the pace of a sensor that runs faster
+// than a real one.
+class TestSimBus : public QObject {
+    Q_OBJECT
+
+private slots:
+    // What the recorder reads when several sensors answer together.
+    void collisions_data() {
+        QTest::addColumn<QStringList>("answers");
+        QTest::addColumn<QString>("received");
+        QTest::newRow("one answer passes") << QStringList{"0KV"} << "0KV";
+        QTest::newRow("addresses differ, the rest agrees")
+            << QStringList{"0KV", "3KV"} << "\\xB0KV";
+        QTest::newRow("three, common bits") << QStringList{"A", "B", "C"} << "\\xC0";
+        QTest::newRow("one ends first") << QStringList{"0ab", "0a"} << "0a\\xE2";
+    }
+    void collisions() {
+        QFETCH(QStringList, answers);
+        std::vector<std::string> sent;
+        for (const QString& answer : answers)
+            sent.push_back(answer.toStdString());
+        QTEST(QString::fromStdString(printable(LineDamage::collided(sent))), "received");
+    }
+
+    // Through probeterm-sim: each sensor on the bus identifies itself, and
+    // "?!" to both reaches the port as a damaged character, not an address.
+    void twoSensorsShareTheLine() {
+        SimulatorProcess sim({"--address", "03"});
+        TermiosSerialPort port;
+        openOn(port, sim);
+        QCOMPARE(exchange(port, "0I!"), "013QUENVRELPRBSIM100SIM0001\r\n");
+        QCOMPARE(exchange(port, "3I!"), "313QUENVRELPRBSIM100SIM0002\r\n");
+        QCOMPARE(exchange(port, "?!"), "\xB0\r\n");
+    }
+
+    // Sensor 3 takes address 5: after its quiet time (a tenth of a second, ten
+    // times faster) it answers at 5, and no longer at 3.
+    void changesAnAddress() {
+        SimulatorProcess sim({"--address", "03", "--time-scale", "10"});
+        TermiosSerialPort port;
+        openOn(port, sim);
+        QElapsedTimer changing;
+        changing.start();
+        QCOMPARE(exchange(port, "3A5!"), "5\r\n");
+        const auto answeredAt5 = [&] { return sim.Lines().count("tx 5") == 2; };
+        while (!answeredAt5() && changing.elapsed() < 5000) {
+            port.Transmit("5!");
+            static_cast<void>(QTest::qWaitFor(answeredAt5, 100));
+        }
+        QVERIFY(answeredAt5());
+        QVERIFY2(changing.elapsed() >= 100, qPrintable(QString::number(changing.elapsed())));
+        // Answers keep the commands' order, so 3's would come before 0's.
+        port.Transmit("3!");
+        port.Transmit("0!");
+        QVERIFY(sim.WaitForLine("tx 0"));
+        QVERIFY(!sim.Lines().contains("tx 3"));
+    }
+
+    // Twenty times faster, an M promises its data in a second and its service
+    // request comes after a twentieth of the full 1.2 s, well within the promise.
+    void runsFaster() {
+        SimulatorProcess sim({"--time-scale", "20"});
+        TermiosSerialPort port;
+        openOn(port, sim);
+        QElapsedTimer sent;
+        qint64 requestMs = -1;
+        connect(&port, &ISerialPort::BytesReceived, [&] {
+            if (requestMs < 0 && port.PeekWaiting().endsWith("\r\n0\r\n"))
+                requestMs = sent.elapsed();
+        });
+        sent.start();
+        port.Transmit("0M!");
+        QTRY_VERIFY_WITH_TIMEOUT(requestMs >= 0, 5000);
+        QCOMPARE(port.ReadAll(), "00013\r\n0\r\n");
+        QVERIFY2(requestMs >= 60 && requestMs < 1000, qPrintable(QString::number(requestMs)));
+    }
+
+    void refusesBadSwitches_data() {
+        QTest::addColumn<QString>("arguments");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("scale not a number") << "--time-scale fast"
+                                            << "--time-scale needs a number";
+        QTest::newRow("slower") << "--time-scale 0.5"
+                                << "--time-scale needs a number from 1";
+    }
+    void refusesBadSwitches() {
+        QFETCH(QString, arguments);
+        QProcess sim;
+        sim.start(qEnvironmentVariable("PROBETERM_SIM"), arguments.split(' '));
+        QVERIFY(sim.waitForFinished(10000));
+        QCOMPARE(sim.exitCode(), 2);
+        QFETCH(QString, error);
+        const QString said = QString::fromLocal8Bit(sim.readAllStandardError());
+        QVERIFY2(said.contains(error), qPrintable(said));
+    }
+
+    // The help names every switch, and needs no display to show it.
+    void helpsWithoutADisplay() {
+        QProcess sim;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const char* variable : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+            environment.remove(variable);
+        sim.setProcessEnvironment(environment);
+        sim.start(qEnvironmentVariable("PROBETERM_SIM"), {"--help"});
+        QVERIFY(sim.waitForFinished(10000));
+        QCOMPARE(sim.exitCode(), 0);
+        const QString help = QString::fromLocal8Bit(sim.readAllStandardOutput());
+        for (const char* name : {"address", "link", "wakeup", "late", "pause-at", "pause", "silent",
+                                 "quiet", "bad-crc", "time-scale"})
+            QVERIFY2(help.contains(QString("--%1 ").arg(name)), name);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSimBus)
+#include "tst_simbus.moc"

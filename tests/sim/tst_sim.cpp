@@ -53,11 +53,35 @@ private slots:
             << "0XB7!>0XB7 [XB 7]|0XB?!>0XB7|5XB?!>5XB3|0XRA-1.25!>0XRA-1.25 [XRA -1.25]|"
                "0XSRIVER 02!>0XSRIVER 02 [XS RIVER 02]|0XB12!>0ERR|0XW5!>0ERR|0XRA1.2.3!>0ERR|"
                "0XOPM1021!>0ERR";
+        QTest::newRow("identify measurement: the promise, no measuring")
+            << "0" << 1.0
+            << "0M!>00023 <0 in 1200 ms>|0IM!>00023|0IC!>000103|0IV!>00023|0IM4!>00000|"
+               "0IR0!>|0IRC0!>|0IR!>|0IM0!>|0IX!>|0D0!>0+21.37+1013.2+12.64|"
+               "0R0!>0+21.39+1013.3+12.63";
+        QTest::newRow("parameters: name, unit (a blank for none) and more")
+            << "0" << 1.0
+            << "0IM_001!>0,TA,degC,air temperature;|0IC_002!>0,PA,hPa,atmospheric pressure;|"
+               "0IR0_003!>0,VB,V,supply voltage;|0IM_004!>0|0IM_999!>0|"
+               "0IC1_009!>0,TW9,degC,water temperature,4.5 m deep;|"
+               "0IM2_001!>0,XR,%,relative humidity;|0IR3_002!>0,WV,m/s,flow velocity;|"
+               "0IV_001!>0,ST, ,self-test status (0 sound);|0IV_002!>0,VR,V,reference voltage;|"
+               "0IM9_001!>0";
+        QTest::newRow("parameters with a CRC")
+            << "0" << 1.0
+            << "0IMC_001!>0,TA,degC,air temperature;DdS|"
+               "0ICC1_009!>0,TW9,degC,water temperature,4.5 m deep;@cN|"
+               "0IRC0_003!>0,VB,V,supply voltage;HRm|0IMC_004!>0AP@|0IRC3_001!>0,HG,m,water "
+               "level;F}r";
+        QTest::newRow("no parameter without three digits from 001, or of no command")
+            << "0" << 1.0
+            << "0IM_000!>|0IM_01!>|0IM_0001!>|0IM_00a!>|0IM_!>|0I_001!>|0IR_001!>|0IRC_001!>|"
+               "0IC0_001!>|0IMM_001!>|0IM__001!>|0IM_001_!>";
         QTest::newRow("20 times faster: promises of whole seconds, rounded up")
             << "0" << 20.0
-            << "0M!>00013 <0 in 60 ms>|0C!>000103|"
+            << "0M!>00013 <0 in 60 ms>|0C!>000103|0IM!>00013|0IC1!>000109|"
                "0V!>00013 <0 in 60 ms>|0M4!>00000|0A5!>5|+49|5!>|+1|5!>5";
-        QTest::newRow("1.5 times faster") << "0" << 1.5 << "0M!>00023 <0 in 800 ms>|0CC!>000103";
+        QTest::newRow("1.5 times faster")
+            << "0" << 1.5 << "0M!>00023 <0 in 800 ms>|0IMC!>00023|0CC!>000103";
     }
     void answers() {
         QFETCH(QString, addresses);

@@ -2,10 +2,28 @@
 #include "support/SimulatorProcess.h"
 #include "tools/sim/LineDamage.h"
 #include "tools/sim/Printable.h"
+#include "tools/sim/SensorModel.h"
 
 #include <QtTest>
 
 namespace {
+
+// The measurement commands of every kind and number, as text after the address.
+QStringList measurementCommands() {
+    QStringList commands{"V"};
+    for (const char* kind : {"M", "MC", "C", "CC"}) {
+        commands << kind;
+        for (int index = 1; index <= 9; ++index)
+            commands << kind + QString::number(index);
+    }
+    return commands;
+}
+
+QString answerTo(SensorModel& sensors, const QString& command,
+                 SensorModel::Clock::time_point now = {}) {
+    return QString::fromStdString(
+        printable(sensors.respond(command.toStdString(), now).answer.value_or("")));
+}
 
 // Opens the simulator's device as ProbeTerm does.
 void openOn(TermiosSerialPort& port, const SimulatorProcess& sim) {
@@ -29,6 +47,61 @@ class TestSimBus : public QObject {
     Q_OBJECT
 
 private slots:
+    // An identify-measurement command answers as its measurement command
+    // would, at any pace, and leaves the sensor's data and drift alone.
+    void identifyAnswersAsTheMeasurement_data() {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<double>("timeScale");
+        for (const QString& command : measurementCommands()) {
+            for (const double timeScale : {1.0, 20.0})
+                QTest::addRow("%s, %g times faster", qPrintable(command), timeScale)
+                    << command << timeScale;
+        }
+    }
+    void identifyAnswersAsTheMeasurement() {
+        QFETCH(QString, command);
+        QFETCH(double, timeScale);
+        SensorModel identified("0", BusSettings{false, TimeScale(timeScale)});
+        SensorModel measured("0", BusSettings{false, TimeScale(timeScale)});
+        SensorModel untouched("0");
+        const QString data = answerTo(identified, "0D0!");
+        const Reply promise = identified.respond(("0I" + command + "!").toStdString(), {});
+        QVERIFY(!promise.followUp);
+        QCOMPARE(QString::fromStdString(promise.answer.value_or("")),
+                 answerTo(measured, "0" + command + "!"));
+        QCOMPARE(answerTo(identified, "0D0!"), data);
+        QCOMPARE(answerTo(identified, "0R0!"), answerTo(untouched, "0R0!"));
+    }
+
+    // Every value of every measurement has its parameter, in a well-formed
+    // answer of at most 75 characters up to the ";"; the one past the last
+    // answers the address alone. R0..R9 share the parameters of M, M1 ...
+    void parametersDescribeEveryValue_data() {
+        QTest::addColumn<QString>("command");
+        for (const QString& command : measurementCommands()) {
+            if (!command.startsWith("MC") && !command.startsWith("CC"))
+                QTest::newRow(qPrintable(command)) << command;
+        }
+    }
+    void parametersDescribeEveryValue() {
+        QFETCH(QString, command);
+        SensorModel sensors("0");
+        const QString promise = answerTo(sensors, "0I" + command + "!");
+        const int count = promise.mid(4).toInt();
+        const QRegularExpression described("^0,[^,;]+,[^,;]+(,[^,;]+)*;$");
+        for (int parameter = 1; parameter <= count + 1; ++parameter) {
+            const QString number = QString("_%1!").arg(parameter, 3, 10, QChar('0'));
+            const QString answer = answerTo(sensors, "0I" + command + number);
+            if (parameter > count) {
+                QCOMPARE(answer, "0");
+                break;
+            }
+            QVERIFY2(described.match(answer).hasMatch() && answer.size() <= 75, qPrintable(answer));
+            if (command.size() == 2 && command[0] == 'M')
+                QCOMPARE(answerTo(sensors, "0IR" + command.mid(1) + number), answer);
+        }
+    }
+
     // What the recorder reads when several sensors answer together.
     void collisions_data() {
         QTest::addColumn<QStringList>("answers");
@@ -56,6 +129,7 @@ private slots:
         QCOMPARE(exchange(port, "0I!"), "013QUENVRELPRBSIM100SIM0001\r\n");
         QCOMPARE(exchange(port, "3I!"), "313QUENVRELPRBSIM100SIM0002\r\n");
         QCOMPARE(exchange(port, "?!"), "\xB0\r\n");
+        QCOMPARE(exchange(port, "3IMC_001!"), "3,TA,degC,air temperature;@dX\r\n");
     }
 
     // Sensor 3 takes address 5: after its quiet time (a tenth of a second, ten

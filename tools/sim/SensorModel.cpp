@@ -3,6 +3,7 @@
 #include "measure/Crc16.h"
 #include "tools/sim/LineDamage.h"
 #include "tools/sim/MeasuredValues.h"
+#include "tools/sim/MeasurementParameters.h"
 #include "tools/sim/SimIdentity.h"
 
 #include <cctype>
@@ -38,6 +39,12 @@ std::vector<std::string> valuesOf(const MeasurementCommand& command, int reading
     return command.kind == MeasurementCommand::Kind::Verify
                ? MeasuredValues::verification(reading)
                : MeasuredValues::of(command.index, reading);
+}
+
+std::vector<Parameter> parametersOf(const MeasurementCommand& command) {
+    return command.kind == MeasurementCommand::Kind::Verify
+               ? MeasurementParameters::verification()
+               : MeasurementParameters::of(command.index);
 }
 
 } // namespace
@@ -94,6 +101,8 @@ Reply SensorModel::respond(Sensor& sensor, const std::string& body, Clock::time_
         return answering(address);
     if (body == "I")
         return answering(address + identification(sensor.serialNumber));
+    if (const std::optional<IdentifyCommand> command = IdentifyCommand::read(body))
+        return identify(sensor, *command);
     if (body.size() == 2 && body[0] == 'A')
         return changeAddress(sensor, body[1], now);
     if (const std::optional<MeasurementCommand> command = MeasurementCommand::read(body))
@@ -119,6 +128,23 @@ Reply SensorModel::measure(Sensor& sensor, const MeasurementCommand& command) {
         reply.followUp = FollowUp{address, std::chrono::ceil<std::chrono::milliseconds>(ready)};
     }
     return reply;
+}
+
+// The promise the measurement command would give now, or the description
+// of one of its values; a value past the last is answered with the address
+// alone.
+Reply SensorModel::identify(const Sensor& sensor, const IdentifyCommand& command) const {
+    const MeasurementCommand& measurement = command.measurement;
+    if (command.parameter == 0) {
+        const std::size_t count = valuesOf(measurement, sensor.reading).size();
+        return answering(promise(sensor.address, measurement, count));
+    }
+    const std::vector<Parameter> parameters = parametersOf(measurement);
+    const auto index = static_cast<std::size_t>(command.parameter - 1);
+    std::string text(1, sensor.address);
+    if (index < parameters.size())
+        text += MeasurementParameters::described(parameters[index]);
+    return answering(checked(text, measurement.withCrc));
 }
 
 std::string SensorModel::promise(char address, const MeasurementCommand& command,

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "tools/sim/ExtendedSettings.h"
+#include "tools/sim/IdentifyCommand.h"
 #include "tools/sim/MeasurementCommand.h"
 #include "tools/sim/Reply.h"
 #include "tools/sim/TimeScale.h"
@@ -50,6 +51,7 @@ private:
     Reply respondAll(const std::string& body, Clock::time_point now);
     Reply respond(Sensor& sensor, const std::string& body, Clock::time_point now);
     Reply measure(Sensor& sensor, const MeasurementCommand& command);
+    Reply identify(const Sensor& sensor, const IdentifyCommand& command) const;
     // The first answer of a measurement of `count` values, "atttn" or "atttnn".
     std::string promise(char address, const MeasurementCommand& command, std::size_t count) const;
     Reply sendData(const Sensor& sensor, int group) const;

@@ -1,6 +1,7 @@
 #include "platform/serial/TermiosSerialPort.h"
 #include "support/SimulatorProcess.h"
 #include "tools/sim/LineDamage.h"
+#include "tools/sim/LineNoise.h"
 #include "tools/sim/Printable.h"
 #include "tools/sim/SensorModel.h"
 
@@ -39,10 +40,37 @@ QByteArray exchange(TermiosSerialPort& port, const QByteArray& command) {
     return port.ReadAll();
 }
 
+// What became of twenty "0!" on a noisy line with a fixed seed, one report
+// line each; a line saying so where the port got other than reported.
+QStringList noisyRun() {
+    SimulatorProcess sim({"--drop", "0.3", "--garble", "0.3", "--seed", "11"});
+    TermiosSerialPort port;
+    openOn(port, sim);
+    QStringList outcomes;
+    const QRegularExpression outcome("^(tx|lost) ");
+    for (int i = 0; i < 20; ++i) {
+        port.Transmit("0!");
+        if (!QTest::qWaitFor([&] { return sim.Lines().filter(outcome).size() > i; }, 5000))
+            return outcomes << "no outcome";
+        const QString line = sim.Lines().filter(outcome).last();
+        outcomes << line;
+        if (line.startsWith("lost"))
+            continue;
+        // The report comes once the last byte is out.
+        const bool whole =
+            QTest::qWaitFor([&] { return port.PeekWaiting().endsWith("\r\n"); }, 5000);
+        const QByteArray received = port.ReadAll();
+        if (!whole ||
+            line != "tx " + QString::fromStdString(printable(received.chopped(2).toStdString())))
+            return outcomes << "the port got " + received.toHex();
+    }
+    return outcomes;
+}
+
 } // namespace
 
-// Several sensors on one bus, and the pace of a sensor that runs faster
-// than a real one.
+// Several sensors on one bus, the line between them and the recorder, and
+// the pace of a sensor that runs faster than a real one.
 class TestSimBus : public QObject {
     Q_OBJECT
 
@@ -120,6 +148,61 @@ private slots:
         QTEST(QString::fromStdString(printable(LineDamage::collided(sent))), "received");
     }
 
+    // Over many answers the line loses and damages about as many as asked,
+    // a damaged answer differs from the sent one in exactly one character,
+    // which has its eighth bit set, and a sound one arrives unchanged.
+    void noiseKeepsToItsChances_data() {
+        QTest::addColumn<double>("drop");
+        QTest::addColumn<double>("garble");
+        QTest::newRow("none") << 0.0 << 0.0;
+        QTest::newRow("all lost") << 1.0 << 0.0;
+        QTest::newRow("all damaged") << 0.0 << 1.0;
+        QTest::newRow("a third of each") << 0.3 << 0.3;
+    }
+    void noiseKeepsToItsChances() {
+        QFETCH(double, drop);
+        QFETCH(double, garble);
+        LineNoise noise(drop, garble, 1);
+        const std::string sent = "0+21.37+1013.2+12.64";
+        const int answers = 4000;
+        int lost = 0;
+        int damaged = 0;
+        for (int i = 0; i < answers; ++i) {
+            const std::optional<std::string> received = noise.pass(sent);
+            if (!received) {
+                ++lost;
+                continue;
+            }
+            QCOMPARE(received->size(), sent.size());
+            int differing = 0;
+            for (std::size_t at = 0; at < sent.size(); ++at) {
+                if ((*received)[at] != sent[at]) {
+                    ++differing;
+                    QCOMPARE((*received)[at], LineDamage::damaged(sent[at]));
+                }
+            }
+            QVERIFY(differing <= 1);
+            damaged += differing;
+        }
+        QVERIFY2(qAbs(lost - drop * answers) < 0.02 * answers, qPrintable(QString::number(lost)));
+        const double passed = answers - lost;
+        QVERIFY2(qAbs(damaged - garble * passed) < 0.02 * answers,
+                 qPrintable(QString::number(damaged)));
+    }
+
+    // The same seed gives the same run; another seed another.
+    void noiseRepeatsWithItsSeed() {
+        const auto run = [](std::uint32_t seed) {
+            LineNoise noise(0.3, 0.3, seed);
+            QStringList received;
+            for (int i = 0; i < 50; ++i)
+                received << QString::fromStdString(printable(noise.pass("0+1.5").value_or("-")));
+            return received;
+        };
+        QCOMPARE(run(7), run(7));
+        QVERIFY(run(7) != run(8));
+    }
+
     // Through probeterm-sim: each sensor on the bus identifies itself, and
     // "?!" to both reaches the port as a damaged character, not an address.
     void twoSensorsShareTheLine() {
@@ -174,13 +257,30 @@ private slots:
         QVERIFY2(requestMs >= 60 && requestMs < 1000, qPrintable(QString::number(requestMs)));
     }
 
+    // A run with a seed repeats exactly: the same answers lost, the same
+    // characters damaged, and the port gets what the simulator reports.
+    void noisyRunRepeatsWithASeed() {
+        const QStringList first = noisyRun();
+        QCOMPARE(noisyRun(), first);
+        QVERIFY2(first.contains("lost 0") && first.contains("tx \\xB0") && first.contains("tx 0"),
+                 qPrintable(first.join(", ")));
+    }
+
     void refusesBadSwitches_data() {
         QTest::addColumn<QString>("arguments");
         QTest::addColumn<QString>("error");
+        QTest::newRow("chance above 1") << "--drop 1.5"
+                                        << "--drop needs a chance from 0 to 1";
+        QTest::newRow("negative chance") << "--garble -0.1"
+                                         << "--garble needs a chance";
+        QTest::newRow("not a number") << "--drop nan"
+                                      << "--drop needs a chance";
         QTest::newRow("scale not a number") << "--time-scale fast"
                                             << "--time-scale needs a number";
         QTest::newRow("slower") << "--time-scale 0.5"
                                 << "--time-scale needs a number from 1";
+        QTest::newRow("seed past 32 bits") << "--seed 4294967296"
+                                           << "--seed needs a whole number";
     }
     void refusesBadSwitches() {
         QFETCH(QString, arguments);
@@ -205,7 +305,7 @@ private slots:
         QCOMPARE(sim.exitCode(), 0);
         const QString help = QString::fromLocal8Bit(sim.readAllStandardOutput());
         for (const char* name : {"address", "link", "wakeup", "late", "pause-at", "pause", "silent",
-                                 "quiet", "bad-crc", "time-scale"})
+                                 "quiet", "bad-crc", "time-scale", "drop", "garble", "seed"})
             QVERIFY2(help.contains(QString("--%1 ").arg(name)), name);
     }
 };

@@ -10,7 +10,8 @@ public:
     explicit Reporter(bool quiet) : quiet_(quiet) {}
 
     void devicePath(const std::string& path) const;
-    // The other lines: "rx ...", "wake n", "set base value", "tx ...".
+    // The other lines: "rx ...", "wake n", "set base value", "tx ...",
+    // "lost ...".
     void line(const std::string& text) const;
 
 private:

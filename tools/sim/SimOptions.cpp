@@ -11,13 +11,15 @@ namespace {
 const char kDescription[] =
     "Simulated SDI-12 sensors sharing a bus, on a pseudo-terminal.\n"
     "Prints the device path as its first line, then one line per event:\n"
-    "  rx <command>, wake <n>, set <base> <value>, tx <answer>.\n"
+    "  rx <command>, wake <n>, set <base> <value>, tx <answer>,\n"
+    "  lost <answer> (an answer the line lost, see --drop).\n"
     "Each sensor has its own serial number (SIM0001, SIM0002 ... in the order of\n"
     "--address) and its own values. \"?!\" is answered by every sensor, so with\n"
     "several the answers collide. A sensor given a new address with \"aAb!\" hears\n"
-    "nothing for 1 s (see --time-scale). A character damaged by a collision is\n"
-    "sent with its eighth bit set, as a pseudo-terminal carries no parity.\n"
-    "Answers are paced at the line's character time. Ends on SIGINT or SIGTERM.";
+    "nothing for 1 s (see --time-scale). A character damaged on the line, by a\n"
+    "collision or --garble, is sent with its eighth bit set, as a pseudo-terminal\n"
+    "carries no parity. Answers are paced at the line's character time. Ends on\n"
+    "SIGINT or SIGTERM.";
 
 // A whole number of 0 or more, or nothing.
 std::optional<int> wholeNumber(const QString& text) {
@@ -74,8 +76,17 @@ std::optional<SimOptions> readOptions(const QStringList& arguments, QString& err
         "measurement promises its shortened time rounded up to whole seconds. The pace of the "
         "characters on the line, and --pause, stay as they are.",
         "f", "1");
-    parser.addOptions(
-        {address, link, wakeUp, late, pauseAt, pause, silent, quiet, badCrc, timeScale});
+    const QCommandLineOption drop(
+        "drop", "Lose each answer with chance P (0 to 1). Service requests always arrive.", "p",
+        "0");
+    const QCommandLineOption garble(
+        "garble", "Damage one character of each answer that is not lost with chance P (0 to 1).",
+        "p", "0");
+    const QCommandLineOption seed(
+        "seed", "Start --drop and --garble from seed N (0 to 4294967295), so that a run repeats.",
+        "n");
+    parser.addOptions({address, link, wakeUp, late, pauseAt, pause, silent, quiet, badCrc,
+                       timeScale, drop, garble, seed});
 
     if (!parser.parse(arguments)) {
         error = parser.errorText();
@@ -119,7 +130,9 @@ std::optional<SimOptions> readOptions(const QStringList& arguments, QString& err
         double highest;
         double& target;
         const char* need;
-    } ranges[] = {{timeScale, 1, 1e6, options.timeScale, "a number from 1 to 1000000"}};
+    } ranges[] = {{timeScale, 1, 1e6, options.timeScale, "a number from 1 to 1000000"},
+                  {drop, 0, 1, options.dropChance, "a chance from 0 to 1"},
+                  {garble, 0, 1, options.garbleChance, "a chance from 0 to 1"}};
     for (const auto& range : ranges) {
         const std::optional<double> value =
             numberFrom(parser.value(range.option), range.lowest, range.highest);
@@ -128,6 +141,14 @@ std::optional<SimOptions> readOptions(const QStringList& arguments, QString& err
             return std::nullopt;
         }
         range.target = *value;
+    }
+    if (parser.isSet(seed)) {
+        bool ok = false;
+        options.seed = parser.value(seed).toUInt(&ok);
+        if (!ok) {
+            error = "--seed needs a whole number from 0 to 4294967295";
+            return std::nullopt;
+        }
     }
     return options;
 }

@@ -2,6 +2,7 @@
 
 #include <QStringList>
 
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -15,8 +16,11 @@ struct SimOptions {
     int pauseMs = 0;
     bool silent = false;
     bool quiet = false;
-    bool badCrc = false;    // every CRC sent is wrong
-    double timeScale = 1.0; // the sensors' times are this many times shorter
+    bool badCrc = false;               // every CRC sent is wrong
+    double timeScale = 1.0;            // the sensors' times are this many times shorter
+    double dropChance = 0;             // of losing an answer
+    double garbleChance = 0;           // of damaging a character of an answer
+    std::optional<std::uint32_t> seed; // of the line's noise; none: a new one each run
 };
 
 // Reads the arguments (program name first). Prints the help and exits for

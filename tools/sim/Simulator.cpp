@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <random>
 
 #include <unistd.h>
 
@@ -32,6 +33,8 @@ Simulator::Simulator(const PseudoTerminal& line, const SimOptions& options,
                      const Reporter& reporter)
     : m_line(line), m_options(options), m_reporter(reporter),
       m_sensors(options.addresses, busOf(options)),
+      m_noise(options.dropChance, options.garbleChance,
+              options.seed.value_or(std::random_device()())),
       m_answerDelay(std::chrono::duration_cast<AnswerTransmitter::Clock::duration>(
           TimeScale(options.timeScale)
               .shorten(kTurnaround + std::chrono::milliseconds(options.lateMs)))),
@@ -76,7 +79,11 @@ void Simulator::handle(const ReceivedCommand& command) {
     if (!reply.answer)
         return;
     const auto start = now + m_answerDelay;
-    m_transmitter.queue(*reply.answer, start);
+    if (const std::optional<std::string> passed = m_noise.pass(*reply.answer))
+        m_transmitter.queue(*passed, start);
+    else
+        m_reporter.line("lost " + printable(*reply.answer));
+    // The sensor measures on, whatever became of its answer on the line.
     if (reply.followUp)
         scheduleFollowUp(address, *reply.followUp, start);
 }

@@ -2,6 +2,7 @@
 
 #include "tools/sim/AnswerTransmitter.h"
 #include "tools/sim/CommandFramer.h"
+#include "tools/sim/LineNoise.h"
 #include "tools/sim/SensorModel.h"
 #include "tools/sim/SimOptions.h"
 
@@ -15,7 +16,7 @@ class PseudoTerminal;
 class Reporter;
 
 // The simulated sensors at work: commands from the line go to the sensor
-// model, its answers go back paced, its service
+// model, its answers go back paced through the line's noise, its service
 // requests follow when their data are ready, and every step is reported.
 class Simulator {
 public:
@@ -39,6 +40,7 @@ private:
     const Reporter& m_reporter;
     CommandFramer m_framer;
     SensorModel m_sensors;
+    LineNoise m_noise;
     // From a command's last character to its answer's first.
     AnswerTransmitter::Clock::duration m_answerDelay;
     AnswerTransmitter m_transmitter;

@@ -34,6 +34,15 @@ enum class TurnKind {
     Conversation,
 };
 
+// How a command goes out where its sender asks for more than the usual.
+struct SendOptions {
+    // The break (or the wake-up characters) first. A retry of a command that
+    // got no valid answer goes without: the sensors are still awake.
+    bool Wake = true;
+    // How long to wait for the answer's first byte; 0: the usual time-out.
+    int ResponseTimeoutMs = 0;
+};
+
 // What became of a request to send a command.
 struct SendOutcome {
     enum class Kind {

@@ -32,8 +32,10 @@ public:
     // is open the operator's presses are refused with `reason`.
     virtual TurnId requestTurn(TurnKind kind, QObject* owner, const QString& reason,
                                std::function<void(TurnId)> granted) = 0;
-    // Sends within a granted turn, as sendCommand sends.
-    virtual SendOutcome sendInTurn(TurnId turn, const QString& command) = 0;
+    // Sends within a granted turn, as sendCommand sends unless `options`
+    // say otherwise.
+    virtual SendOutcome sendInTurn(TurnId turn, const QString& command,
+                                   const SendOptions& options = {}) = 0;
     // Ends a granted turn, or withdraws one that still waits.
     virtual void endTurn(TurnId turn) = 0;
     virtual bool isWaiting(TurnId turn) const = 0;
@@ -55,8 +57,10 @@ signals:
     // one that came with no exchange in flight (a service request, a late
     // answer, an answer to typed bytes, noise).
     void answerCompleted(ExchangeId exchange, const QByteArray& answer);
-    // The exchange's one outcome; answer holds its bytes when Answered.
-    void exchangeEnded(ExchangeId exchange, ExchangeOutcome outcome, const QByteArray& answer);
+    // The exchange's one outcome; answer holds its bytes when Answered, and
+    // lineErrors tells whether parity or framing errors came with them.
+    void exchangeEnded(ExchangeId exchange, ExchangeOutcome outcome, const QByteArray& answer,
+                       bool lineErrors);
     // An operator's send: the round-trip figure empties until the next answer.
     void roundTripStarted();
     void roundTripMeasured(qint64 milliseconds);

@@ -106,7 +106,8 @@ TurnId LinkEngine::requestTurn(TurnKind kind, QObject* owner, const QString& rea
     return turn;
 }
 
-SendOutcome LinkEngine::sendInTurn(TurnId turn, const QString& command) {
+SendOutcome LinkEngine::sendInTurn(TurnId turn, const QString& command,
+                                   const SendOptions& options) {
     const LineTurns::Turn* active = m_turns.active();
     const bool ownTurn = active && active->Id == turn &&
                          (active->Kind == TurnKind::Conversation || active->Exchange == NoExchange);
@@ -114,7 +115,7 @@ SendOutcome LinkEngine::sendInTurn(TurnId turn, const QString& command) {
         return refuse(SendOutcome::Kind::Refused,
                       tr("%1 was sent out of its turn on the line").arg(command));
     const bool conversation = active->Kind == TurnKind::Conversation;
-    return send(command, conversation ? SendOrigin::Conversation : SendOrigin::Turn);
+    return send(command, conversation ? SendOrigin::Conversation : SendOrigin::Turn, options);
 }
 
 void LinkEngine::endTurn(TurnId turn) {
@@ -177,7 +178,8 @@ QString LinkEngine::wireRefusal(const QString& text) const {
     return QString();
 }
 
-SendOutcome LinkEngine::send(const QString& command, SendOrigin origin) {
+SendOutcome LinkEngine::send(const QString& command, SendOrigin origin,
+                             const SendOptions& options) {
     if (command.isEmpty())
         return {};
     const QString refusal = wireRefusal(command);
@@ -192,38 +194,42 @@ SendOutcome LinkEngine::send(const QString& command, SendOrigin origin) {
     SendOutcome outcome;
     {
         const GrantHold hold(m_grantsHeld);
-        outcome = putOnLine(command, origin);
+        outcome = putOnLine(command, origin, options);
     }
     grantWaitingTurns();
     return outcome;
 }
 
-SendOutcome LinkEngine::putOnLine(const QString& command, SendOrigin origin) {
+SendOutcome LinkEngine::putOnLine(const QString& command, SendOrigin origin,
+                                  const SendOptions& options) {
     // What waits was said before this command, so it cannot be its answer.
     completeWaiting();
     interruptExchangeInFlight();
     // The repeat sends the operator's commands again, never a conversation's.
     if (origin != SendOrigin::Conversation)
         m_lastCommand = command;
-    if (m_wakeUp.UseBreak && !Sax.IsOpen())
+    const bool withBreak = options.Wake && m_wakeUp.UseBreak;
+    if (withBreak && !Sax.IsOpen())
         openForBreak();
     if (m_reopening && !Sax.IsOpen())
         return refuse(SendOutcome::Kind::PortLost,
                       tr("%1 is gone until it is back").arg(m_reopenName));
-    if (m_wakeUp.UseBreak && !Sax.IsOpen())
+    if (withBreak && !Sax.IsOpen())
         return {SendOutcome::Kind::PortClosed, NoExchange, Sax.StatusText()};
     if (!Sax.IsOpen())
         return refuse(SendOutcome::Kind::PortClosed, tr("the port is closed"));
 
     const ExchangeId exchange = ++m_lastExchange;
-    m_pending = Pending{exchange, command, origin};
+    m_pending = Pending{exchange, command, origin, options.ResponseTimeoutMs};
     if (LineTurns::Turn* active = m_turns.active();
         origin == SendOrigin::Turn && active && active->Kind == TurnKind::OneExchange)
         active->Exchange = exchange;
     const QByteArray wire = command.toLatin1();
     bool queued = true;
-    if (m_wakeUp.UseBreak) {
+    if (withBreak) {
         queued = Sax.Write({BreakMs, MarkAfterBreakMs, wire, exchange});
+    } else if (!options.Wake) {
+        queued = Sax.Write({0, 0, wire, exchange});
     } else {
         if (m_wakeUp.Count > 0)
             queued = Sax.Transmit(QByteArray(int(m_wakeUp.Count), Transmission::WakeUpCharacter));
@@ -257,7 +263,8 @@ void LinkEngine::Sax_WriteFinished(quint64 tag, bool onTheLine) {
         endExchange(pending.Exchange, ExchangeOutcome::Interrupted, QByteArray());
         return;
     }
-    Reception::Start(m_state, pending.Exchange, m_clock.MonotonicSeconds());
+    Reception::Start(m_state, pending.Exchange, m_clock.MonotonicSeconds(),
+                     pending.ResponseTimeoutMs / 1000.0);
     scheduleTicks();
     emit commandTransmitted(pending.Exchange, pending.Command, pending.Origin);
 }
@@ -331,9 +338,9 @@ void LinkEngine::interruptExchangeInFlight() {
         endExchange(interrupted, ExchangeOutcome::Interrupted, QByteArray());
 }
 
-void LinkEngine::endExchange(ExchangeId exchange, ExchangeOutcome outcome,
-                             const QByteArray& answer) {
-    emit exchangeEnded(exchange, outcome, answer);
+void LinkEngine::endExchange(ExchangeId exchange, ExchangeOutcome outcome, const QByteArray& answer,
+                             bool lineErrors) {
+    emit exchangeEnded(exchange, outcome, answer, lineErrors);
     if (const LineTurns::Turn* active = m_turns.active();
         active && active->Kind == TurnKind::OneExchange && active->Exchange == exchange)
         m_turns.endActive();
@@ -348,6 +355,7 @@ void LinkEngine::timeOut(ExchangeId exchange) {
 
 void LinkEngine::complete(const TickResult& result, bool showRoundTrip) {
     const QByteArray answer = Sax.Read(result.Bytes);
+    const bool lineErrors = Sax.LastEventCode() != 0;
     if (Sax.LastEventCode() == ISerialPort::ParityErrorEvent)
         report(LinkReport::Kind::ParityError, ParityErrorReport);
     if (showRoundTrip)
@@ -362,7 +370,7 @@ void LinkEngine::complete(const TickResult& result, bool showRoundTrip) {
     }
     emit answerCompleted(result.Exchange, answer);
     if (result.Exchange != NoExchange)
-        endExchange(result.Exchange, ExchangeOutcome::Answered, answer);
+        endExchange(result.Exchange, ExchangeOutcome::Answered, answer, lineErrors);
 }
 
 void LinkEngine::Sax_LineEvent() {

@@ -50,7 +50,8 @@ public:
     SendOutcome sendCommand(const QString& command) override;
     TurnId requestTurn(TurnKind kind, QObject* owner, const QString& reason,
                        std::function<void(TurnId)> granted) override;
-    SendOutcome sendInTurn(TurnId turn, const QString& command) override;
+    SendOutcome sendInTurn(TurnId turn, const QString& command,
+                           const SendOptions& options = {}) override;
     void endTurn(TurnId turn) override;
     bool isWaiting(TurnId turn) const override { return m_turns.isWaiting(turn); }
     void startRoundTrip() override;
@@ -81,10 +82,11 @@ private:
         ExchangeId Exchange = NoExchange;
         QString Command;
         SendOrigin Origin = SendOrigin::Press;
+        int ResponseTimeoutMs = 0;
     };
 
-    SendOutcome send(const QString& command, SendOrigin origin);
-    SendOutcome putOnLine(const QString& command, SendOrigin origin);
+    SendOutcome send(const QString& command, SendOrigin origin, const SendOptions& options = {});
+    SendOutcome putOnLine(const QString& command, SendOrigin origin, const SendOptions& options);
     SendOutcome refuse(SendOutcome::Kind kind, const QString& reason);
     // Why the text cannot go on this line; empty when it can.
     QString wireRefusal(const QString& text) const;
@@ -100,7 +102,8 @@ private:
     void timeOut(ExchangeId exchange);
     void completeWaiting();
     void interruptExchangeInFlight();
-    void endExchange(ExchangeId exchange, ExchangeOutcome outcome, const QByteArray& answer);
+    void endExchange(ExchangeId exchange, ExchangeOutcome outcome, const QByteArray& answer,
+                     bool lineErrors = false);
     void scheduleTicks();
 
     // The turn that may start now, if the line is free.

@@ -11,6 +11,7 @@ TickResult completeNow(ReceptionState& state, const TickInput& input) {
     result.Bytes = std::min(input.WaitingCount, Reception::MaxAnswerBytes);
     state.SendTime = 0;
     state.Exchange = NoExchange;
+    state.ExchangeTimeout = 0;
     state.LastInCount = 0;
     if (state.RoundTripStart == 0)
         state.RoundTripStart = input.NowTick;
@@ -24,21 +25,25 @@ TickResult completeNow(ReceptionState& state, const TickInput& input) {
 
 } // namespace
 
-void Reception::Start(ReceptionState& state, ExchangeId exchange, double nowSeconds) {
+void Reception::Start(ReceptionState& state, ExchangeId exchange, double nowSeconds,
+                      double responseTimeout) {
     state.Exchange = exchange;
     state.SendTime = nowSeconds;
+    state.ExchangeTimeout = responseTimeout;
 }
 
 ExchangeId Reception::Restart(ReceptionState& state) {
     const ExchangeId interrupted = state.Exchange;
     state.Exchange = NoExchange;
     state.SendTime = 0;
+    state.ExchangeTimeout = 0;
     state.LastInCount = 0;
     return interrupted;
 }
 
 TickResult Reception::Tick(ReceptionState& state, const TickInput& input) {
-    const double timeout = input.WakeUpInUse ? WakeUpResponseTimeout : ResponseTimeout;
+    const double usualTimeout = input.WakeUpInUse ? WakeUpResponseTimeout : ResponseTimeout;
+    const double timeout = state.ExchangeTimeout > 0 ? state.ExchangeTimeout : usualTimeout;
 
     if (input.WaitingCount == 0) {
         state.LastInCount = 0;
@@ -50,6 +55,7 @@ TickResult Reception::Tick(ReceptionState& state, const TickInput& input) {
         result.Exchange = state.Exchange;
         state.SendTime = 0;
         state.Exchange = NoExchange;
+        state.ExchangeTimeout = 0;
         return result;
     }
 

@@ -23,6 +23,9 @@ struct ReceptionState {
     qint64 LastGrowthTick = 0;        // tick at which the count last grew
     qint64 RoundTripStart = 0;        // tick of the operator's send; 0 = none yet
     qint64 LastLogTick = 0;           // tick of the previous completion; 0 = none yet
+    // The pending command's own time-out in seconds (a sender may wait less
+    // for the first byte); 0: the usual one.
+    double ExchangeTimeout = 0;
 
     bool InFlight() const { return Exchange != NoExchange; }
 };
@@ -63,8 +66,10 @@ constexpr qint64 QuietLimitMs = 100;
 // completion never costs more than a bounded amount of work.
 constexpr qint64 MaxAnswerBytes = 64 * 1024;
 
-// Starts an exchange: the command went on the line at nowSeconds.
-void Start(ReceptionState& state, ExchangeId exchange, double nowSeconds);
+// Starts an exchange: the command went on the line at nowSeconds. A
+// responseTimeout above 0 replaces the usual time-out for this command.
+void Start(ReceptionState& state, ExchangeId exchange, double nowSeconds,
+           double responseTimeout = 0);
 // Forgets what was pending and what was counted: the port was reopened, so
 // neither the exchange in flight nor a count from before can complete.
 // Returns the exchange that was in flight.

@@ -1,19 +1,21 @@
 #include "measure/MeasurementRunner.h"
 
-#include "link/ExchangeLink.h"
+#include "link/ConversationRunner.h"
 #include "platform/Clock.h"
 #include "timer/CTimer.h"
 
 MeasurementRunner::MeasurementRunner(ExchangeLink& link, IClock& clock, QObject* parent)
-    : QObject(parent), m_link(link), m_clock(clock), m_tmrWait(new CTimer(this)),
+    : QObject(parent), m_clock(clock), m_conversation(new ConversationRunner(link, this)),
       m_tmrCycle(new CTimer(this)) {
-    connect(&m_link, &ExchangeLink::exchangeEnded, this, &MeasurementRunner::link_exchangeEnded);
-    connect(&m_link, &ExchangeLink::answerCompleted, this,
-            &MeasurementRunner::link_answerCompleted);
-    connect(&m_link, &ExchangeLink::portOpenChanged, this,
-            &MeasurementRunner::link_portOpenChanged);
-    connect(m_tmrWait, &CTimer::Timer, this, &MeasurementRunner::tmrWait_Timer);
+    connect(m_conversation, &ConversationRunner::started, this,
+            &MeasurementRunner::conversation_started);
+    connect(m_conversation, &ConversationRunner::finished, this,
+            &MeasurementRunner::conversation_finished);
     connect(m_tmrCycle, &CTimer::Timer, this, &MeasurementRunner::tmrCycle_Timer);
+}
+
+CTimer& MeasurementRunner::waitTimer() {
+    return m_conversation->waitTimer();
 }
 
 void MeasurementRunner::start(QChar address, const MeasurementMethod& method, int repeatSeconds) {
@@ -29,66 +31,32 @@ void MeasurementRunner::start(QChar address, const MeasurementMethod& method, in
 void MeasurementRunner::stop() {
     m_tmrCycle->setEnabled(false);
     m_repeatSeconds = 0;
-    if (m_sequence) {
-        perform(m_sequence->Stop());
-        return;
-    }
-    if (m_turn != NoTurn) {
-        m_link.endTurn(m_turn); // a cycle that still waited for the line
-        m_turn = NoTurn;
-    }
-    setRunning(false);
+    if (m_conversation->isRunning())
+        m_conversation->stop();
+    else
+        setRunning(false);
 }
 
 // The cycle's time counts from here, even when the line is busy a moment.
 void MeasurementRunner::beginCycle() {
     m_cycleStartTick = m_clock.TickMs();
-    m_turn =
-        m_link.requestTurn(TurnKind::Conversation, this,
-                           tr("a measurement is running on the Measure tab; press Stop to end it"),
-                           [this](TurnId turn) { runCycle(turn); });
-}
-
-void MeasurementRunner::runCycle(TurnId turn) {
-    m_turn = turn;
     m_sequence.emplace(m_address, m_method);
+    m_conversation->run(*m_sequence,
+                        tr("a measurement is running on the Measure tab; press Stop to end it"));
+}
+
+void MeasurementRunner::conversation_started() {
     m_record = MeasurementRecord{m_clock.LocalNow(), m_method.StartCommand(m_address), {}};
-    perform(m_sequence->Begin());
 }
 
-void MeasurementRunner::perform(const MeasurementStep& step) {
-    switch (step.What) {
-    case MeasurementStep::Kind::Send: {
-        // Each command of a measurement is timed from its own send.
-        m_link.startRoundTrip();
-        const SendOutcome sent = m_link.sendInTurn(m_turn, step.Command);
-        if (sent.IsSent())
-            m_exchange = sent.Exchange;
-        else
-            perform(m_sequence->NotSent(sent.Reason));
-        break;
+void MeasurementRunner::conversation_finished() {
+    if (!m_sequence->IsOver()) { // stopped while it waited for the line
+        m_sequence.reset();
+        setRunning(false);
+        return;
     }
-    case MeasurementStep::Kind::Wait:
-        m_exchange = NoExchange;
-        m_tmrWait->setInterval(qMax(1, step.WaitMs));
-        m_tmrWait->setEnabled(true);
-        break;
-    case MeasurementStep::Kind::Finish:
-        finishMeasurement();
-        break;
-    case MeasurementStep::Kind::CarryOn:
-        break;
-    }
-}
-
-void MeasurementRunner::finishMeasurement() {
-    m_tmrWait->setEnabled(false);
-    m_exchange = NoExchange;
     m_record.Outcome = m_sequence->Outcome();
     m_sequence.reset();
-    const TurnId finished = m_turn;
-    m_turn = NoTurn;
-    m_link.endTurn(finished);
     if (m_record.Outcome.Stopped())
         emit report(m_record.Outcome.Fault);
     else if (!m_record.Outcome.IsComplete())
@@ -111,41 +79,6 @@ void MeasurementRunner::setRunning(bool running) {
         return;
     m_running = running;
     emit runningChanged(running);
-}
-
-void MeasurementRunner::link_exchangeEnded(ExchangeId exchange, ExchangeOutcome outcome,
-                                           const QByteArray& answer) {
-    if (!m_sequence || exchange == NoExchange || exchange != m_exchange)
-        return;
-    m_exchange = NoExchange;
-    perform(m_sequence->ExchangeEnded(outcome, answer));
-}
-
-// An answer with no exchange in flight may be the service request.
-void MeasurementRunner::link_answerCompleted(ExchangeId exchange, const QByteArray& answer) {
-    if (!m_sequence || exchange != NoExchange)
-        return;
-    const MeasurementStep step = m_sequence->LineReceived(answer);
-    if (step.What != MeasurementStep::Kind::CarryOn)
-        m_tmrWait->setEnabled(false);
-    perform(step);
-}
-
-// While the sensor measures, a port that closes or reopens may have lost
-// the service request or the sensor's state: the data cannot be trusted.
-void MeasurementRunner::link_portOpenChanged() {
-    if (!m_sequence)
-        return;
-    const MeasurementStep step = m_sequence->PortChanged();
-    if (step.What != MeasurementStep::Kind::CarryOn)
-        m_tmrWait->setEnabled(false);
-    perform(step);
-}
-
-void MeasurementRunner::tmrWait_Timer() {
-    m_tmrWait->setEnabled(false);
-    if (m_sequence)
-        perform(m_sequence->WaitElapsed());
 }
 
 void MeasurementRunner::tmrCycle_Timer() {

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "link/Exchange.h"
 #include "measure/MeasurementSequence.h"
 #include "measure/MeasurementTable.h"
 
@@ -9,14 +8,14 @@
 #include <optional>
 
 class CTimer;
+class ConversationRunner;
 class ExchangeLink;
 class IClock;
 
-// Drives measurements over the link: once, or one every so many seconds
-// until stopped. Each measurement is a conversation on the line: it waits
-// for its turn (an exchange in flight ends first), and from its start
-// command to its last value nobody cuts into it. Between measurements the
-// line is free. The waits are the program's timers, never a blocking sleep.
+// Measures over the link: once, or one every so many seconds until
+// stopped. Each measurement is a conversation on the line: it waits for its
+// turn (an exchange in flight ends first), and from its start command to
+// its last value nobody cuts into it. Between measurements the line is free.
 class MeasurementRunner : public QObject {
     Q_OBJECT
 public:
@@ -30,7 +29,7 @@ public:
     bool isRunning() const { return m_running; }
 
     // The timers, for tests that let time pass at once.
-    CTimer& waitTimer() { return *m_tmrWait; }
+    CTimer& waitTimer();
     CTimer& cycleTimer() { return *m_tmrCycle; }
 
 signals:
@@ -41,27 +40,19 @@ signals:
 
 private:
     void beginCycle();
-    void runCycle(TurnId turn);
-    void perform(const MeasurementStep& step);
-    void finishMeasurement();
+    void conversation_started();
+    void conversation_finished();
     void setRunning(bool running);
-    void link_exchangeEnded(ExchangeId exchange, ExchangeOutcome outcome, const QByteArray& answer);
-    void link_answerCompleted(ExchangeId exchange, const QByteArray& answer);
-    void link_portOpenChanged();
-    void tmrWait_Timer();
     void tmrCycle_Timer();
 
-    ExchangeLink& m_link;
     IClock& m_clock;
-    CTimer* m_tmrWait;
+    ConversationRunner* m_conversation;
     CTimer* m_tmrCycle;
     QChar m_address;
     MeasurementMethod m_method;
     int m_repeatSeconds = 0;
     bool m_running = false;
-    TurnId m_turn = NoTurn;                        // the measurement's conversation
     std::optional<MeasurementSequence> m_sequence; // the measurement under way
     MeasurementRecord m_record;
-    ExchangeId m_exchange = NoExchange; // the sequence's exchange in flight
     qint64 m_cycleStartTick = 0;
 };

@@ -17,9 +17,9 @@ MeasurementStep MeasurementSequence::Begin() {
 }
 
 MeasurementStep MeasurementSequence::ExchangeEnded(ExchangeOutcome outcome,
-                                                   const QByteArray& answer) {
+                                                   const QByteArray& answer, bool) {
     if (m_phase != Phase::Starting && m_phase != Phase::Fetching)
-        return carryOn();
+        return MeasurementStep::carryOn();
     switch (outcome) {
     case ExchangeOutcome::TimedOut:
         return fail(tr("no answer to %1").arg(m_command));
@@ -44,24 +44,24 @@ MeasurementStep MeasurementSequence::LineReceived(const QByteArray& line) {
     if (m_phase == Phase::Waiting && m_method.MaySendServiceRequest() &&
         MeasurementAnswers::IsServiceRequest(line, m_address))
         return fetchData(0);
-    return carryOn();
+    return MeasurementStep::carryOn();
 }
 
 MeasurementStep MeasurementSequence::WaitElapsed() {
     if (m_phase != Phase::Waiting)
-        return carryOn();
+        return MeasurementStep::carryOn();
     return fetchData(0);
 }
 
 MeasurementStep MeasurementSequence::PortChanged() {
     if (m_phase != Phase::Waiting)
-        return carryOn();
+        return MeasurementStep::carryOn();
     return fail(tr("the port was lost while the sensor measured"));
 }
 
 MeasurementStep MeasurementSequence::Stop() {
     if (m_phase == Phase::Over)
-        return carryOn();
+        return MeasurementStep::carryOn();
     return fail(MeasurementOutcome::StoppedFault);
 }
 
@@ -77,7 +77,7 @@ MeasurementStep MeasurementSequence::promiseAnswered(const QByteArray& answer) {
     if (promise.Content.Seconds == 0 || serviceRequestCame)
         return fetchData(0);
     m_phase = Phase::Waiting;
-    return {MeasurementStep::Kind::Wait, QString(), promise.Content.Seconds * 1000};
+    return MeasurementStep::wait(promise.Content.Seconds * 1000);
 }
 
 MeasurementStep MeasurementSequence::valuesAnswered(const QByteArray& answer) {
@@ -111,7 +111,7 @@ MeasurementStep MeasurementSequence::fetchData(int index) {
 
 MeasurementStep MeasurementSequence::send(const QString& command) {
     m_command = command;
-    return {MeasurementStep::Kind::Send, command, 0};
+    return MeasurementStep::send(command);
 }
 
 MeasurementStep MeasurementSequence::fail(const QString& fault) {
@@ -121,5 +121,5 @@ MeasurementStep MeasurementSequence::fail(const QString& fault) {
 
 MeasurementStep MeasurementSequence::finish() {
     m_phase = Phase::Over;
-    return {MeasurementStep::Kind::Finish, QString(), 0};
+    return MeasurementStep::finish();
 }

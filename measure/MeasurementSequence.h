@@ -1,6 +1,6 @@
 #pragma once
 
-#include "link/Exchange.h"
+#include "link/Conversation.h"
 #include "measure/MeasurementAnswers.h"
 #include "measure/MeasurementMethod.h"
 
@@ -8,18 +8,9 @@
 #include <QList>
 #include <QString>
 
-// What the sequence asks of whoever drives it next.
-struct MeasurementStep {
-    enum class Kind {
-        Send,    // send Command and report its exchange's end
-        Wait,    // wait WaitMs (a service request may end the wait sooner)
-        Finish,  // the measurement is over; its outcome is final
-        CarryOn, // nothing new: go on with the step under way
-    };
-    Kind What = Kind::Finish;
-    QString Command;
-    int WaitMs = 0;
-};
+// What the sequence asks of whoever drives it next. A wait may end sooner
+// with the service request.
+using MeasurementStep = ConversationStep;
 
 // How a measurement ended: the values that came and, when it failed, why.
 // A measurement with a fault is never complete, whatever values it holds.
@@ -41,26 +32,24 @@ struct MeasurementOutcome {
 // aD0!, aD1! ... until every promised value came, each answer checked for
 // its form, its address and, where asked for, its CRC. The driver sends,
 // waits and reports; the sequence never touches the line or a timer.
-class MeasurementSequence {
+class MeasurementSequence : public ConversationSteps {
 public:
     // The data commands go as far as aD9!.
     static constexpr int LastDataCommand = 9;
 
     MeasurementSequence(QChar address, const MeasurementMethod& method);
 
-    MeasurementStep Begin();
-    // The exchange of the last Send ended.
-    MeasurementStep ExchangeEnded(ExchangeOutcome outcome, const QByteArray& answer);
-    // The last Send could not go on the line, for `reason`.
-    MeasurementStep NotSent(const QString& reason);
-    // A line came from the bus with no exchange in flight: perhaps the
-    // service request.
-    MeasurementStep LineReceived(const QByteArray& line);
-    MeasurementStep WaitElapsed();
-    // The port closed or opened: while the sensor measures, that fails the
-    // measurement (the exchange in flight, if any, ends on its own).
-    MeasurementStep PortChanged();
-    MeasurementStep Stop();
+    MeasurementStep Begin() override;
+    MeasurementStep ExchangeEnded(ExchangeOutcome outcome, const QByteArray& answer,
+                                  bool lineErrors = false) override;
+    MeasurementStep NotSent(const QString& reason) override;
+    // Perhaps the service request.
+    MeasurementStep LineReceived(const QByteArray& line) override;
+    MeasurementStep WaitElapsed() override;
+    // While the sensor measures, a port that closed or opened fails the
+    // measurement (an exchange in flight ends on its own).
+    MeasurementStep PortChanged() override;
+    MeasurementStep Stop() override;
 
     bool IsOver() const { return m_phase == Phase::Over; }
     const MeasurementOutcome& Outcome() const { return m_outcome; }
@@ -74,7 +63,6 @@ private:
     MeasurementStep send(const QString& command);
     MeasurementStep fail(const QString& fault);
     MeasurementStep finish();
-    static MeasurementStep carryOn() { return {MeasurementStep::Kind::CarryOn, QString(), 0}; }
 
     QChar m_address;
     MeasurementMethod m_method;

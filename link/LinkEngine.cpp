@@ -27,16 +27,16 @@ private:
 } // namespace
 
 LinkEngine::LinkEngine(ISerialPort& port, IClock& clock, TrafficLog& trafficLog, QObject* parent)
-    : ExchangeLink(parent), Sax(port), m_clock(clock), m_trafficLog(trafficLog),
+    : ExchangeLink(parent), m_port(port), m_clock(clock), m_trafficLog(trafficLog),
       m_tmrRcv(new CTimer(this)), m_tmrReopen(new CTimer(this)), m_portOpen(port.IsOpen()) {
     m_tmrRcv->setInterval(ReceiveTickMs);
     m_tmrReopen->setInterval(ReopenIntervalMs);
     connect(m_tmrRcv, &CTimer::Timer, this, &LinkEngine::tmrRcv_Timer);
     connect(m_tmrReopen, &CTimer::Timer, this, &LinkEngine::tmrReopen_Timer);
-    connect(&Sax, &ISerialPort::StatusChanged, this, &LinkEngine::Sax_StatusChanged);
-    connect(&Sax, &ISerialPort::BytesReceived, this, &LinkEngine::Sax_BytesReceived);
-    connect(&Sax, &ISerialPort::LineEvent, this, &LinkEngine::Sax_LineEvent);
-    connect(&Sax, &ISerialPort::WriteFinished, this, &LinkEngine::Sax_WriteFinished);
+    connect(&m_port, &ISerialPort::StatusChanged, this, &LinkEngine::Sax_StatusChanged);
+    connect(&m_port, &ISerialPort::BytesReceived, this, &LinkEngine::Sax_BytesReceived);
+    connect(&m_port, &ISerialPort::LineEvent, this, &LinkEngine::Sax_LineEvent);
+    connect(&m_port, &ISerialPort::WriteFinished, this, &LinkEngine::Sax_WriteFinished);
 }
 
 void LinkEngine::setWakeUpCount(double requested) {
@@ -48,19 +48,19 @@ void LinkEngine::setPortName(const QString& name) {
 }
 
 void LinkEngine::choosePort(const QString& name) {
-    reopenWith([this, name] { Sax.setPortName(name); });
+    reopenWith([this, name] { m_port.setPortName(name); });
 }
 
 void LinkEngine::chooseLineSettings(const QString& lineSettings) {
-    reopenWith([this, lineSettings] { Sax.setLineSettings(lineSettings); });
+    reopenWith([this, lineSettings] { m_port.setLineSettings(lineSettings); });
 }
 
 void LinkEngine::reopenWith(const std::function<void()>& choose) {
     stopReopening();
-    if (Sax.IsOpen())
-        Sax.setIsOpen(false);
+    if (m_port.IsOpen())
+        m_port.setIsOpen(false);
     choose();
-    Sax.setIsOpen(true);
+    m_port.setIsOpen(true);
 }
 
 // Operator's presses
@@ -82,7 +82,7 @@ void LinkEngine::transmitTyped(const QByteArray& bytes) {
         return;
     }
     // A closed port sends nothing; its status change reports why.
-    Sax.Transmit(bytes);
+    m_port.Transmit(bytes);
 }
 
 void LinkEngine::Sax_KeyTyped(int code) {
@@ -163,7 +163,7 @@ SendOutcome LinkEngine::refuse(SendOutcome::Kind kind, const QString& reason) {
 }
 
 QString LinkEngine::wireRefusal(const QString& text) const {
-    const LineSettingsParse line = parseLineSettings(Sax.LineSettings());
+    const LineSettingsParse line = parseLineSettings(m_port.LineSettings());
     const int dataBits = line.ok ? line.format.dataBits : 8;
     const uint largestCode = (1u << dataBits) - 1;
     for (const QChar c : text) {
@@ -173,7 +173,7 @@ QString LinkEngine::wireRefusal(const QString& text) const {
             return tr("\"%1\" cannot go on a line of %2 data bits (%3)")
                 .arg(c)
                 .arg(dataBits)
-                .arg(Sax.LineSettings());
+                .arg(m_port.LineSettings());
     }
     return QString();
 }
@@ -209,14 +209,14 @@ SendOutcome LinkEngine::putOnLine(const QString& command, SendOrigin origin,
     if (origin != SendOrigin::Conversation)
         m_lastCommand = command;
     const bool withBreak = options.Wake && m_wakeUp.UseBreak;
-    if (withBreak && !Sax.IsOpen())
+    if (withBreak && !m_port.IsOpen())
         openForBreak();
-    if (m_reopening && !Sax.IsOpen())
+    if (m_reopening && !m_port.IsOpen())
         return refuse(SendOutcome::Kind::PortLost,
                       tr("%1 is gone until it is back").arg(m_reopenName));
-    if (withBreak && !Sax.IsOpen())
-        return {SendOutcome::Kind::PortClosed, NoExchange, Sax.StatusText()};
-    if (!Sax.IsOpen())
+    if (withBreak && !m_port.IsOpen())
+        return {SendOutcome::Kind::PortClosed, NoExchange, m_port.StatusText()};
+    if (!m_port.IsOpen())
         return refuse(SendOutcome::Kind::PortClosed, tr("the port is closed"));
 
     const ExchangeId exchange = ++m_lastExchange;
@@ -227,18 +227,18 @@ SendOutcome LinkEngine::putOnLine(const QString& command, SendOrigin origin,
     const QByteArray wire = command.toLatin1();
     bool queued = true;
     if (withBreak) {
-        queued = Sax.Write({BreakMs, MarkAfterBreakMs, wire, exchange});
+        queued = m_port.Write({BreakMs, MarkAfterBreakMs, wire, exchange});
     } else if (!options.Wake) {
-        queued = Sax.Write({0, 0, wire, exchange});
+        queued = m_port.Write({0, 0, wire, exchange});
     } else {
         if (m_wakeUp.Count > 0)
-            queued = Sax.Transmit(QByteArray(int(m_wakeUp.Count), Transmission::WakeUpCharacter));
-        queued = queued && Sax.Write({0, 0, wire, exchange});
+            queued = m_port.Transmit(QByteArray(int(m_wakeUp.Count), Transmission::WakeUpCharacter));
+        queued = queued && m_port.Write({0, 0, wire, exchange});
     }
     if (!queued && m_pending && m_pending->Exchange == exchange) {
         m_pending.reset();
         endExchange(exchange, ExchangeOutcome::Interrupted, QByteArray());
-        return {SendOutcome::Kind::PortClosed, NoExchange, Sax.StatusText()};
+        return {SendOutcome::Kind::PortClosed, NoExchange, m_port.StatusText()};
     }
     return {SendOutcome::Kind::Sent, exchange, QString()};
 }
@@ -247,10 +247,10 @@ SendOutcome LinkEngine::putOnLine(const QString& command, SendOrigin origin,
 // being reopened is tried as the reopen timer tries it.
 void LinkEngine::openForBreak() {
     m_reopenAttempt = m_reopening;
-    Sax.setPortName(m_reopening ? m_reopenName : m_portName);
-    Sax.setIsOpen(true);
+    m_port.setPortName(m_reopening ? m_reopenName : m_portName);
+    m_port.setIsOpen(true);
     m_reopenAttempt = false;
-    if (m_reopening && Sax.IsOpen())
+    if (m_reopening && m_port.IsOpen())
         portCameBack();
 }
 
@@ -270,15 +270,15 @@ void LinkEngine::Sax_WriteFinished(quint64 tag, bool onTheLine) {
 }
 
 void LinkEngine::Timer1_Timer(CTimer& Timer1) {
-    Sax.setBreakState(!Sax.BreakState());
-    if (!Sax.BreakState())
+    m_port.setBreakState(!m_port.BreakState());
+    if (!m_port.BreakState())
         Timer1.setEnabled(false);
 }
 
 // Reception
 
 TickInput LinkEngine::tickInput() const {
-    const QByteArray waiting = Sax.PeekWaiting();
+    const QByteArray waiting = m_port.PeekWaiting();
     TickInput input;
     input.WaitingCount = waiting.size();
     input.WaitingEndsWithLineEnd = waiting.endsWith("\r\n");
@@ -307,14 +307,14 @@ void LinkEngine::Sax_BytesReceived() {
     if (m_pending)
         return;
     tmrRcv_Timer();
-    if (Reception::NeedsTicks(m_state, Sax.WaitingCount()))
+    if (Reception::NeedsTicks(m_state, m_port.WaitingCount()))
         m_tmrRcv->setEnabled(true); // restarts the period from now
 }
 
 // The tick runs only while it has something to decide, so an idle link
 // costs no processor time.
 void LinkEngine::scheduleTicks() {
-    const bool needed = !m_pending && Reception::NeedsTicks(m_state, Sax.WaitingCount());
+    const bool needed = !m_pending && Reception::NeedsTicks(m_state, m_port.WaitingCount());
     if (needed != m_tmrRcv->Enabled())
         m_tmrRcv->setEnabled(needed);
 }
@@ -354,9 +354,9 @@ void LinkEngine::timeOut(ExchangeId exchange) {
 }
 
 void LinkEngine::complete(const TickResult& result, bool showRoundTrip) {
-    const QByteArray answer = Sax.Read(result.Bytes);
-    const bool lineErrors = Sax.LastEventCode() != 0;
-    if (Sax.LastEventCode() == ISerialPort::ParityErrorEvent)
+    const QByteArray answer = m_port.Read(result.Bytes);
+    const bool lineErrors = m_port.LastEventCode() != 0;
+    if (m_port.LastEventCode() == ISerialPort::ParityErrorEvent)
         report(LinkReport::Kind::ParityError, ParityErrorReport);
     if (showRoundTrip)
         emit roundTripMeasured(result.RoundTripMs);
@@ -374,7 +374,7 @@ void LinkEngine::complete(const TickResult& result, bool showRoundTrip) {
 }
 
 void LinkEngine::Sax_LineEvent() {
-    if (Sax.LastEventCode() == ISerialPort::ParityErrorEvent)
+    if (m_port.LastEventCode() == ISerialPort::ParityErrorEvent)
         report(LinkReport::Kind::ParityError, ParityErrorReport);
 }
 
@@ -385,14 +385,14 @@ void LinkEngine::Sax_LineEvent() {
 void LinkEngine::Sax_StatusChanged() {
     if (m_reopenAttempt)
         return; // the reopen timer judges its own attempt
-    const bool open = Sax.IsOpen();
+    const bool open = m_port.IsOpen();
     if (open != m_portOpen) {
         m_portOpen = open;
         interruptExchangeInFlight();
         scheduleTicks();
         emit portOpenChanged(open);
     }
-    if (Sax.Lost())
+    if (m_port.Lost())
         startReopening();
     else if (open)
         stopReopening();
@@ -401,17 +401,17 @@ void LinkEngine::Sax_StatusChanged() {
 }
 
 void LinkEngine::reportPortState() {
-    QString text = Sax.StatusText();
+    QString text = m_port.StatusText();
     if (m_reopening)
         text = tr("%1; it is reopened as soon as it is back, or choose another port").arg(text);
-    report(LinkReport::Kind::PortState, text, !Sax.IsOpen());
+    report(LinkReport::Kind::PortState, text, !m_port.IsOpen());
 }
 
 void LinkEngine::startReopening() {
     if (m_reopening)
         return;
     m_reopening = true;
-    m_reopenName = Sax.PortName();
+    m_reopenName = m_port.PortName();
     m_tmrReopen->setEnabled(true);
 }
 
@@ -422,10 +422,10 @@ void LinkEngine::stopReopening() {
 
 void LinkEngine::tmrReopen_Timer() {
     m_reopenAttempt = true;
-    Sax.setPortName(m_reopenName);
-    Sax.setIsOpen(true);
+    m_port.setPortName(m_reopenName);
+    m_port.setIsOpen(true);
     m_reopenAttempt = false;
-    if (Sax.IsOpen())
+    if (m_port.IsOpen())
         portCameBack();
 }
 
@@ -433,16 +433,16 @@ void LinkEngine::portCameBack() {
     stopReopening();
     m_portOpen = true;
     emit portOpenChanged(true);
-    report(LinkReport::Kind::PortState, tr("%1 is back: %2").arg(m_reopenName, Sax.StatusText()));
+    report(LinkReport::Kind::PortState, tr("%1 is back: %2").arg(m_reopenName, m_port.StatusText()));
     emit linkStateChanged();
 }
 
 LinkState::Kind LinkEngine::linkState() const {
-    return LinkState::KindOf(Sax.IsOpen(), m_reopening);
+    return LinkState::KindOf(m_port.IsOpen(), m_reopening);
 }
 
 QString LinkEngine::linkStateText() const {
-    return LinkState::Text(linkState(), Sax.PortName(), Sax.LineSettings());
+    return LinkState::Text(linkState(), m_port.PortName(), m_port.LineSettings());
 }
 
 void LinkEngine::report(LinkReport::Kind kind, const QString& text, bool standing) {

@@ -116,7 +116,7 @@ private:
     void stopReopening();
     void report(LinkReport::Kind kind, const QString& text, bool standing = false);
 
-    ISerialPort& Sax;
+    ISerialPort& m_port;
     IClock& m_clock;
     TrafficLog& m_trafficLog;
     CTimer* m_tmrRcv;

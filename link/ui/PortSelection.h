@@ -21,7 +21,7 @@ public:
 
 private:
     LinkEngine& m_link;
-    const ISerialPort& Sax;
-    QComboBox& cboLines;
-    QComboBox& cboBaud;
+    const ISerialPort& m_port;
+    QComboBox& m_lines;    // cboLines
+    QComboBox& m_settings; // cboBaud
 };

@@ -232,7 +232,8 @@ SendOutcome LinkEngine::putOnLine(const QString& command, SendOrigin origin,
         queued = m_port.Write({0, 0, wire, exchange});
     } else {
         if (m_wakeUp.Count > 0)
-            queued = m_port.Transmit(QByteArray(int(m_wakeUp.Count), Transmission::WakeUpCharacter));
+            queued =
+                m_port.Transmit(QByteArray(int(m_wakeUp.Count), Transmission::WakeUpCharacter));
         queued = queued && m_port.Write({0, 0, wire, exchange});
     }
     if (!queued && m_pending && m_pending->Exchange == exchange) {
@@ -433,7 +434,8 @@ void LinkEngine::portCameBack() {
     stopReopening();
     m_portOpen = true;
     emit portOpenChanged(true);
-    report(LinkReport::Kind::PortState, tr("%1 is back: %2").arg(m_reopenName, m_port.StatusText()));
+    report(LinkReport::Kind::PortState,
+           tr("%1 is back: %2").arg(m_reopenName, m_port.StatusText()));
     emit linkStateChanged();
 }
 

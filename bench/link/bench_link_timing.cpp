@@ -131,6 +131,9 @@ int measureResponsiveness(frmSDI12& window) {
     window.cboCmd->setEditText(QStringLiteral("I"));
     probe.start();
     window.cmdSend->click();
+    const QDeadlineTimer armed(5000); // once the first command is on the line
+    while (!window.tmrRepeatCmd->Enabled() && !armed.hasExpired())
+        QApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
     const QDeadlineTimer deadline(60000);
     while (window.tmrRepeatCmd->Enabled() && !deadline.hasExpired())
         QApplication::processEvents(QEventLoop::WaitForMoreEvents);

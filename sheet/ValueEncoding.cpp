@@ -23,24 +23,22 @@ bool IsAscii(const QString& text) {
     return std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; });
 }
 
-// The operator's number spelt as the sensor reads it: the operator's own
-// spelling with "." for the locale's decimal separator when that is plain
-// ASCII worth the same, else the shortest plain spelling of the number (for
-// locales whose digits or minus sign are not ASCII). Nothing when the text
-// is no finite number under the locale. Group separators are refused:
-// "1.000" or "1,500" sent with a point would reach the sensor as 1 or 1.5.
-std::optional<QString> SensorNumber(const QString& text, QLocale locale) {
-    locale.setNumberOptions(locale.numberOptions() | QLocale::RejectGroupSeparator);
+// The operator's number as the sensor gets it: the spelling typed, with
+// every "," sent as a decimal point, so that "1,5" goes out as 1.5 under
+// any locale. A text is a number when the locale reads it (its decimal and
+// group separators included) or when it reads as a plain number once its
+// commas are points; "nan", "inf" and numbers too large for a double are
+// none. Where the spelling is not plain ASCII (a locale's own minus sign or
+// digits), the shortest plain spelling of the number goes instead.
+std::optional<QString> SensorNumber(const QString& text, const QLocale& locale) {
     const QString typed = text.trimmed();
-    if (!Val::IsNumeric(typed, locale))
+    const QString pointed = QString(typed).replace(QLatin1Char(','), QLatin1Char('.'));
+    const bool localeReadsIt = Val::IsNumeric(typed, locale);
+    if (!localeReadsIt && !Val::IsNumeric(pointed, QLocale::c()))
         return std::nullopt;
-    const double value = locale.toDouble(typed);
-    QLocale plain = QLocale::c();
-    plain.setNumberOptions(QLocale::RejectGroupSeparator);
-    const QString sent = QString(typed).replace(locale.decimalPoint(), QLatin1String("."));
-    bool readsPlainly = false;
-    if (IsAscii(sent) && plain.toDouble(sent, &readsPlainly) == value && readsPlainly)
-        return sent;
+    if (IsAscii(pointed))
+        return pointed;
+    const double value = localeReadsIt ? locale.toDouble(typed) : QLocale::c().toDouble(pointed);
     return QString::number(value, 'g', QLocale::FloatingPointShortest);
 }
 

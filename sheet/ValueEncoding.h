@@ -27,8 +27,8 @@ struct EditResult {
 // the command's beginning: "XB" one digit 0-9, "XW" three digits 0-999 (out
 // of range gives 0), "XS" up to 8 characters, "X0A" one character (a
 // surrogate pair counts as one), anything else a finite number under the
-// locale, written without group separators, sent in plain ASCII with "."
-// as its decimal point ("0" when the text is none). Option edits write
+// locale or written with a decimal comma, kept in the cell as typed and sent
+// with every "," as "." ("0" in both when the text is no number). Option edits write
 // pickedCode at the option's fixed position without changing the command's
 // length. Other columns leave the command as it is.
 EditResult EncodeEdit(const QString& command, int column, const QString& editText,

@@ -42,8 +42,16 @@ private slots:
         value("decimal comma sent as point", "de_DE", "XRA0.2", " -1,25E2 ", "XRA-1.25E2 -1,25E2");
         value("decimal point kept", "C", "XRA0.2", "0.20", "XRA0.20 0.20");
         value("minus sign not ASCII", "sv_SE", "XRA0.2", "\u22121,5", "XRA-1.5 \u22121,5");
-        value("German group separator", "de_DE", "XRA0.2", "1.000", "XRA0 0");
-        value("English group separator", "en_US", "XRA0.2", "1,500", "XRA0 0");
+        // A decimal comma is sent as a point whatever the locale ("": the
+        // process's own, which the second run sets to de_DE).
+        for (const char* locale : {"C", "en_US", "de_DE", ""})
+            QTest::addRow("decimal comma under %s", *locale ? locale : "the process's locale")
+                << locale << "XRA0.2" << int(Value) << "1,5"
+                << ""
+                << "XRA1.5 1,5";
+        value("German group separator", "de_DE", "XRA0.2", "1.000", "XRA1.000 1.000");
+        value("English group separator", "en_US", "XRA0.2", "1,500", "XRA1.500 1,500");
+        value("two commas", "C", "XRA0.2", "1,2,3", "XRA0 0");
         value("nan", "C", "XRA0.2", "nan", "XRA0 0");
         value("inf", "de_DE", "XRA0.2", "inf", "XRA0 0");
         value("minus inf", "C", "XRA0.2", "-inf", "XRA0 0");
@@ -70,7 +78,8 @@ private slots:
         QFETCH(int, column);
         QFETCH(QString, edit);
         QFETCH(QString, code);
-        const EditResult result = EncodeEdit(command, column, edit, code, QLocale(locale));
+        const EditResult result =
+            EncodeEdit(command, column, edit, code, locale.isEmpty() ? QLocale() : QLocale(locale));
         QTEST(result.Command + ' ' + result.CellText, "expected");
     }
 };

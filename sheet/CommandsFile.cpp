@@ -41,17 +41,6 @@ QString OptionCode(const QString& list, const QString& text, const OptionKeys& k
     return TextCuts::WholeCharactersIn(list, position - 1 - keys.CodeLength, keys.CodeLength);
 }
 
-// A number saved as the cell showed it under a comma-decimal locale ("1,5")
-// goes to the sensor with a point, as an edit of the cell sends it. The
-// settings whose values are whole numbers, a tag or a character keep theirs.
-QString SentValue(const QString& section, const QString& value) {
-    for (const char* kept : {"XB", "XW", "XS", "X0A"}) {
-        if (section.startsWith(QLatin1String(kept)))
-            return value;
-    }
-    return QString(value).replace(QLatin1Char(','), QLatin1Char('.'));
-}
-
 SheetRowModel RowFromSection(const ProfileFile& profile, const QString& section) {
     SheetRowModel row;
     row.Name = profile.Value(section, NameKey);
@@ -68,7 +57,7 @@ SheetRowModel RowFromSection(const ProfileFile& profile, const QString& section)
     if (!value.isEmpty()) {
         row.Value = value;
         row.ValueData = QStringLiteral("..."); // lets the Value cell be edited
-        row.Command += SentValue(section, value);
+        row.Command += value;                  // as stored: the sensor gets what the file holds
         return row;
     }
     for (int option = 0; option < 4; ++option) {

@@ -72,8 +72,7 @@ private slots:
         row("empty name stops", "[XB]\nA=1\n[]\n[XW]\nA=2", "W:XB1");
         row("no sections", "N=x\n", "");
         row("long list", "[XOPM]\nM=Last\nML=" + QByteArray(1000, 'x') + "|#7;Last", "W:XOPM7");
-        row("a number saved with a decimal comma", "[XRA]\nA=1,5", "W:XRA1.5");
-        row("a tag keeps its comma", "[XS]\nA=a,b", "W:XSa,b");
+        row("commas as stored", "[XRA]\nA=1,500\n[XRB]\nA=1,2", "W:XRA1,500 W:XRB1,2");
         // A code is read from just before its text: one unit must not be half a pair.
         row("code of half a pair", "[XOPM]\nN=o\nM=Off\nML=|#\xF0\x9F\x98\x80;Off|#1;On",
             "W:XOPM(o)");

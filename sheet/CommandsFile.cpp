@@ -86,7 +86,7 @@ CommandsLoad LoadCommandsRows(const QString& fileName) {
     const ProfileFile profile = ProfileFile::Load(fileName, &load.Error);
     for (const QString& section : profile.SectionNames()) {
         if (section.isEmpty())
-            break;
+            continue; // "[]" names no setting, and the sections after it still count
         if (section == QLatin1String("Title"))
             continue;
         load.Rows.append(RowFromSection(profile, section));

@@ -13,7 +13,8 @@ struct CommandsLoad {
 };
 
 // The sheet rows of a commands file, in file order. The "Title" section is
-// not a setting and is skipped; a section with an empty name ends the list.
+// not a setting and gives no row, nor does a section with an empty name;
+// the sections after either load as usual.
 // A file that does not exist, or holds no section, gives no rows and no error.
 CommandsLoad LoadCommandsRows(const QString& fileName);
 

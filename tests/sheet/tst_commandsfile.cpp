@@ -69,7 +69,8 @@ private slots:
         row("code too early", "[XOPM]\nM=Off\nML=#0;Off|#1;Off\nG=x1\nGL=#01;x1|#02;x1", "W:XOPM");
         row("start of an earlier text", "[XOPM]\nM=On\nML=|#1;Only|#2;On", "W:XOPM1");
         row("duplicate section", "[XB]\nA=1\n[xb]\nA=2", "W:XB1");
-        row("empty name stops", "[XB]\nA=1\n[]\n[XW]\nA=2", "W:XB1");
+        row("empty name skipped", "[XB]\nA=1\n[]\nA=9\n[XW]\nA=2", "W:XB1 W:XW2");
+        row("empty name first", "[]\n[XB]\nA=1", "W:XB1");
         row("no sections", "N=x\n", "");
         row("long list", "[XOPM]\nM=Last\nML=" + QByteArray(1000, 'x') + "|#7;Last", "W:XOPM7");
         row("commas as stored", "[XRA]\nA=1,500\n[XRB]\nA=1,2", "W:XRA1,500 W:XRB1,2");

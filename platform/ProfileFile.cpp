@@ -6,6 +6,8 @@
 #include <QFile>
 #include <QStringDecoder>
 
+#include <algorithm>
+
 namespace {
 
 // Files written by older tools are in the Windows code page; a file that is
@@ -134,6 +136,12 @@ void ProfileFile::AddLine(const QString& text) {
         m_sections.last().Lines.append(line);
 }
 
+bool ProfileFile::IsBlank() const {
+    return m_sections.isEmpty() &&
+           std::all_of(m_leadingLines.begin(), m_leadingLines.end(),
+                       [](const Line& line) { return line.Text.trimmed().isEmpty(); });
+}
+
 QStringList ProfileFile::SectionNames() const {
     QStringList names;
     for (int i = 0; i < m_sections.size(); ++i) {
@@ -163,9 +171,22 @@ QString ProfileFile::Value(const QString& section, const QString& key,
     return line < 0 ? defaultValue : m_sections.at(index).Lines.at(line).Value();
 }
 
+ProfileFile ProfileFile::Excerpt(const QStringList& sections) const {
+    ProfileFile excerpt;
+    excerpt.m_leadingLines = m_leadingLines;
+    for (const QString& name : sections) {
+        const int index = FindSection(name);
+        if (index < 0 || excerpt.FindSection(name) >= 0)
+            continue;
+        excerpt.m_firstSection.insert(Folded(name), excerpt.m_sections.size());
+        excerpt.m_sections.append(m_sections.at(index));
+    }
+    return excerpt;
+}
+
 int ProfileFile::AppendSection(const QString& name) {
     QVector<Line>& previous = m_sections.isEmpty() ? m_leadingLines : m_sections.last().Lines;
-    if (!previous.isEmpty())
+    if (!previous.isEmpty() && !previous.last().Text.trimmed().isEmpty())
         previous.append(Line()); // a blank line between sections
     m_firstSection.insert(Folded(name), m_sections.size());
     m_sections.append(Section{name, {Line(QLatin1Char('[') + name + QLatin1Char(']'))}});

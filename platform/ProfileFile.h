@@ -20,8 +20,9 @@
 // otherwise. Values are read whole, however long.
 //
 // Writing replaces an existing key in place, adds a new key at the end of its
-// section and a new section after the last one; every other line (comments
-// included) is kept as it was. The file is written as UTF-8 with CR LF.
+// section and a new section after the last one, a blank line apart; every
+// other line (comments included) is kept as it was. The file is written as
+// UTF-8 with CR LF.
 class ProfileFile {
 public:
     // The parsed file. A file that does not exist reads as an empty profile;
@@ -30,11 +31,18 @@ public:
     static ProfileFile Load(const QString& fileName, QString* error = nullptr);
     static ProfileFile FromBytes(const QByteArray& bytes);
 
+    // True when the profile holds no section and no line but blank ones.
+    bool IsBlank() const;
     // Section names in file order, each once (the first spelling).
     QStringList SectionNames() const;
     // The key's value, or defaultValue when the section or key is absent.
     QString Value(const QString& section, const QString& key,
                   const QString& defaultValue = QString()) const;
+
+    // The lines before the first section and the named sections (the first
+    // of each name, in the order named), as they were read: comments, blank
+    // lines and keys alike. A name the file lacks is left out.
+    ProfileFile Excerpt(const QStringList& sections) const;
 
     // A value that reading would change (outer blanks, its own outer quotes)
     // is written in quotes; a line feed in it becomes a blank, a lone CR

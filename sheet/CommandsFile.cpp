@@ -10,6 +10,8 @@ namespace {
 
 const QString NameKey = QStringLiteral("N");
 const QString ValueKey = QStringLiteral("A");
+// Describes the file, and is no setting.
+const QString TitleSection = QStringLiteral("Title");
 
 // The keys of one option cell (Mode, Type, Config, Gain) and where its code
 // lies: the CodeLength characters just before the ";" that starts the chosen
@@ -84,20 +86,25 @@ bool RemoveIfPresent(const QString& fileName, QString* error) {
 CommandsLoad LoadCommandsRows(const QString& fileName) {
     CommandsLoad load;
     const ProfileFile profile = ProfileFile::Load(fileName, &load.Error);
+    QStringList heading;
     for (const QString& section : profile.SectionNames()) {
         if (section.isEmpty())
             continue; // "[]" names no setting, and the sections after it still count
-        if (section == QLatin1String("Title"))
+        if (section == TitleSection) {
+            heading.append(section);
             continue;
+        }
         load.Rows.append(RowFromSection(profile, section));
     }
+    load.Heading = profile.Excerpt(heading);
     return load;
 }
 
-bool SaveCommandsRows(const QString& fileName, const SheetRows& rows, QString* error) {
-    if (rows.isEmpty())
+bool SaveCommandsRows(const QString& fileName, const SheetRows& rows, const ProfileFile& heading,
+                      QString* error) {
+    if (rows.isEmpty() && heading.IsBlank())
         return RemoveIfPresent(fileName, error);
-    ProfileFile profile;
+    ProfileFile profile = heading;
     for (const SheetRowModel& row : rows) {
         profile.SetValue(row.Section, NameKey, row.Name);
         if (row.IsRead())

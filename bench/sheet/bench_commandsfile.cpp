@@ -62,7 +62,7 @@ int main(int argc, char** argv) {
     const QString target = folder.filePath(QStringLiteral("saved.SDI12"));
     bool saved = true;
     const double saveMs =
-        MedianMilliseconds([&] { saved = saved && SaveCommandsRows(target, rows); });
+        MedianMilliseconds([&] { saved = saved && SaveCommandsRows(target, rows, ProfileFile()); });
     if (!saved)
         return 1;
 

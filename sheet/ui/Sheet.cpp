@@ -111,6 +111,7 @@ void Sheet::LoadCommandsFile(const QString& fileName) {
     // The rows are new: no outcome of an earlier send belongs to them.
     m_rowExchange.Forget();
     const CommandsLoad load = LoadCommandsRows(fileName);
+    m_heading = load.Heading;
     for (const SheetRowModel& row : load.Rows)
         AddSheetRow(row);
     if (!load.Error.isEmpty()) {
@@ -165,7 +166,7 @@ void Sheet::SaveCommandsFile(const QString& fileName) {
         rows.append(model);
     }
     QString error;
-    if (!SaveCommandsRows(fileName, rows, &error))
+    if (!SaveCommandsRows(fileName, rows, m_heading, &error))
         m_messageBox.Show(m_applicationTitle, error);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "link/Exchange.h"
+#include "platform/ProfileFile.h"
 #include "sheet/Batch.h"
 #include "sheet/RowExchange.h"
 
@@ -81,6 +82,7 @@ private:
     std::function<SendOutcome(const QString&, TurnId)> m_sendThroughCommandLine;
     TurnId m_batchTurn = NoTurn; // the batch tick's turn, while it waits
     qint32 m_sheetRow = 0;
+    ProfileFile m_heading; // the loaded file's description, written back by a save
     BatchWrite m_batch;
     RowExchange m_rowExchange;
 };

@@ -118,7 +118,7 @@ private slots:
         rows[10].OptionList[0] += "|#9;" + text;
         rows[10].OptionText[0] = text;
         rows[10].Command[4] = '9'; // the Mode code follows "XOPM"
-        QVERIFY(SaveCommandsRows(m_folder.filePath("saved"), rows));
+        QVERIFY(SaveCommandsRows(m_folder.filePath("saved"), rows, {}));
         QCOMPARE(LoadCommandsRows(m_folder.filePath("saved")).Rows, rows);
     }
 
@@ -134,23 +134,45 @@ private slots:
         QCOMPARE(after.Value("T", "K"), "x");
     }
 
-    // Keys in their fixed order; no Title, no foreign keys, no option without text.
+    // Keys in their fixed order, no foreign keys, no option without text;
+    // the file's opening comments and its Title section, as they were, go
+    // first.
+    void savedLayout_data() {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QByteArray>("saved");
+        QTest::newRow("keys")
+            << QByteArray("[XIQ]\nN=q\n[XOPM]\nN=o\nX=1\nM=On\nML=|#1;On\nTL=|#2;B\nG=g\nGL=\n"
+                          "[XB]\nA=2\nN=b")
+            << QByteArray("[XIQ]\r\nN=q\r\n\r\n[XOPM]\r\nN=o\r\nM=On\r\nML=|#1;On\r\nG=g\r\n"
+                          "GL=\r\n\r\n[XB]\r\nN=b\r\nA=2\r\n");
+        QTest::newRow("title and comments on top")
+            << QByteArray("; Probe\n\n[XB]\n; gone\nA=2\n[Title]\nN=t\n; kept\nV=1\n[Title]\nN=2")
+            << QByteArray("; Probe\r\n\r\n[Title]\r\nN=t\r\n; kept\r\nV=1\r\n\r\n"
+                          "[XB]\r\nN=\r\nA=2\r\n");
+        QTest::newRow("one blank line between sections")
+            << QByteArray("[Title]\nN=t\n\n[XB]\nA=1")
+            << QByteArray("[Title]\r\nN=t\r\n\r\n[XB]\r\nN=\r\nA=1\r\n");
+        QTest::newRow("title alone")
+            << QByteArray("[Title]\nN=t\n") << QByteArray("[Title]\r\nN=t\r\n");
+        QTest::newRow("lower-case title is a setting")
+            << QByteArray("[title]\nN=t\nA=1") << QByteArray("[title]\r\nN=t\r\nA=1\r\n");
+    }
     void savedLayout() {
-        const QString fileName = writeFile("[Title]\nN=t\n[XIQ]\nN=q\n[XOPM]\nN=o\nX=1\nM=On\n"
-                                           "ML=|#1;On\nTL=|#2;B\nG=g\nGL=\n[XB]\nA=2\nN=b");
-        QVERIFY(SaveCommandsRows(fileName, LoadCommandsRows(fileName).Rows));
-        QCOMPARE(readFile(fileName), "[XIQ]\r\nN=q\r\n\r\n[XOPM]\r\nN=o\r\nM=On\r\nML=|#1;On\r\n"
-                                     "G=g\r\nGL=\r\n\r\n[XB]\r\nN=b\r\nA=2\r\n");
+        QFETCH(QByteArray, file);
+        const QString fileName = writeFile(file);
+        const CommandsLoad load = LoadCommandsRows(fileName);
+        QVERIFY(SaveCommandsRows(fileName, load.Rows, load.Heading));
+        QTEST(readFile(fileName), "saved");
     }
 
     void failedSaveKeepsOldFileAndEmptySaveRemovesIt() {
         // The name leaves no room beside it for the temporary file's name.
         const QString fileName = writeFile("old", QString(250, 'n'));
         QString error;
-        QVERIFY(!SaveCommandsRows(fileName, LoadCommandsRows(m_sample).Rows, &error) &&
+        QVERIFY(!SaveCommandsRows(fileName, LoadCommandsRows(m_sample).Rows, {}, &error) &&
                 !error.isEmpty());
         QCOMPARE(readFile(fileName), "old");
-        QVERIFY(SaveCommandsRows(fileName, {}));
+        QVERIFY(SaveCommandsRows(fileName, {}, ProfileFile::FromBytes("\n")));
         QVERIFY(!QFile::exists(fileName));
     }
 
@@ -171,7 +193,7 @@ private slots:
         QVERIFY(fileName == original || QFile::copy(original, fileName));
         QString error;
         QVERIFY(!disk.WhileFull(0, 100, [&] {
-            return SaveCommandsRows(fileName, LoadCommandsRows(m_sample).Rows, &error);
+            return SaveCommandsRows(fileName, LoadCommandsRows(m_sample).Rows, {}, &error);
         }));
         QVERIFY2(error.contains(disk.Reason()), qPrintable(error));
         QCOMPARE(readFile(fileName), "[XB]\r\nA=3\r\n");

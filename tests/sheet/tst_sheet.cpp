@@ -18,7 +18,8 @@ using namespace SheetColumn;
 const QString BatchFile = "[XI1]\n[XR2]\nA=2\n[XI3]\n[XR4]\nA=4\n";
 const QString LastReadFile = "[XI1]\n[XR2]\nA=2\n[XI3]\n[XI4]\n";
 
-const QString EditFile = "[XIV]\nN=Version\n[XB]\nN=Averaging\nA=3\n[XRA]\nA=0.2\n[XOPM]\n"
+const QString EditFile = "; Edit sheet\n[Title]\nN=Probe\n"
+                         "[XIV]\nN=Version\n[XB]\nN=Averaging\nA=3\n[XRA]\nA=0.2\n[XOPM]\n"
                          "M=Single\nML=|#0;Off|#1;Single\nT=Raw\nTL=|#0;Raw|#1;Calibrated\n"
                          "C=Internal\nCL=|#0;Internal\nG=x1\nGL=|#01;x1|#02;x2;fine|#10;x10\n";
 
@@ -86,7 +87,8 @@ struct Rig {
 class TestSheet : public QObject {
     Q_OBJECT
 private slots:
-    // Starts over a sheet of four rows that each load must replace whole.
+    // Starts over a sheet of four rows that each load must replace whole; a
+    // save keeps the loaded file's opening comment and Title.
     void loadAndSaveThroughDialogs() {
         Rig rig(BatchFile);
         rig.sheet.ExchangeEnded(99, ExchangeOutcome::Answered, {}); // no row's: the caption stays
@@ -103,6 +105,9 @@ private slots:
         rig.dialog.QueueFileName(saved);
         rig.save.click();
         QVERIFY(rig.dialog.Calls.at(2).Request.ConfirmOverwrite);
+        QFile savedFile(saved);
+        QVERIFY(savedFile.open(QIODevice::ReadOnly));
+        QVERIFY(savedFile.readAll().startsWith("; Edit sheet\r\n[Title]\r\nN=Probe\r\n"));
         rig.dialog.QueueFileName(saved);
         rig.load.click();
         QCOMPARE(rig.cells(Name, Send), loaded);

@@ -7,7 +7,6 @@
 #include "platform/ui/Twips.h"
 #include "version/Version.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QFrame>
@@ -109,19 +108,20 @@ void AboutTab::FillLabels() {
     lblDisclaimer->setText(QString::fromUtf8(Disclaimer));
 }
 
+// Without the document there is nothing to show, and nothing is said.
 void AboutTab::Command1_Click() {
     const QString folder = m_folders.ProgramFolder() + QLatin1Char('/');
     const QString document = folder + QString::fromUtf8(LicenceDocument);
-    if (QFileInfo(document).isFile() && m_shell.Open(document))
+    if (!QFileInfo(document).isFile() || m_shell.Open(document))
         return;
+    const QString noProgram =
+        tr("No program on this desktop opens %1").arg(QString::fromUtf8(LicenceDocument));
     QFile text(folder + QString::fromUtf8(LicenceText));
     if (!text.open(QIODevice::ReadOnly)) {
-        emit Report(
-            tr("The licence agreement is missing from %1").arg(QDir::toNativeSeparators(folder)));
+        emit Report(noProgram);
         return;
     }
-    emit Report(tr("No program on this desktop opens %1; the licence is shown in its own window")
-                    .arg(QString::fromUtf8(LicenceDocument)));
+    emit Report(tr("%1; the licence is shown in its own window").arg(noProgram));
     auto* window = new LicenceWindow(QString::fromUtf8(LicenceTitle),
                                      QString::fromUtf8(text.readAll()), this->window());
     window->show();

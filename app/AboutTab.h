@@ -23,7 +23,8 @@ public:
     static QString VersionText();
 
     // Opens the licence document beside the program; where no program opens
-    // it, shows the same licence as plain text in a window of its own.
+    // it, shows the same licence as plain text in a window of its own. Does
+    // nothing when the document is missing.
     void Command1_Click();
     // Hands the site label's text to the shell unchanged.
     void lblSite_Click();

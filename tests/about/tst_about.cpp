@@ -1,4 +1,5 @@
 #include "app/AboutTab.h"
+#include "app/LicenceWindow.h"
 #include "depends/ui/frmDepends.h"
 #include "platform/ui/DesktopShell.h"
 #include "platform/ui/Twips.h"
@@ -7,6 +8,7 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QSignalSpy>
 #include <QtTest>
 
 // The tab in a main window; whatever it opens goes to a recording shell.
@@ -17,15 +19,57 @@ class TestAbout : public QObject {
     QWidget mainWindow;
     AboutTab* tab = new AboutTab(shell, folders, QIcon(), &mainWindow);
 private slots:
-    void licenceAndSiteGoToTheShell() {
-        auto* viewLicense = tab->findChild<QWidget*>("Command1");
-        QTest::mouseClick(viewLicense, Qt::LeftButton); // no document yet: nothing happens
-        QFile licence(folders.ProgramFolder() + "/Quenvarel Freeware License Agreement.rtf");
-        QVERIFY(licence.open(QIODevice::WriteOnly));
-        QTest::mouseClick(viewLicense, Qt::LeftButton);
+    // "View license" with the formatted document, its plain-text copy and a
+    // program for the document each present or not: what the shell is
+    // handed, what status panel 1 is told, and whether the copy is shown.
+    void viewLicense_data() {
+        QTest::addColumn<bool>("document");
+        QTest::addColumn<bool>("plainText");
+        QTest::addColumn<bool>("programOpensIt");
+        QTest::addColumn<bool>("handedToShell");
+        QTest::addColumn<QString>("report");
+        QTest::addColumn<bool>("windowShown");
+        const QString noProgram =
+            "No program on this desktop opens Quenvarel Freeware License Agreement.rtf";
+        QTest::newRow("no document: nothing at all")
+            << false << true << true << false << "" << false;
+        QTest::newRow("opened") << true << true << true << true << "" << false;
+        QTest::newRow("no program: plain text")
+            << true << true << false << true
+            << noProgram + "; the licence is shown in its own window" << true;
+        QTest::newRow("no program, no plain text")
+            << true << false << false << true << noProgram << false;
+    }
+    void viewLicense() {
+        QFETCH(bool, document);
+        QFETCH(bool, plainText);
+        QFETCH(bool, programOpensIt);
+        RecordingShell rowShell;
+        rowShell.NoProgramTakesTargets = !programOpensIt;
+        TempFolders rowFolders;
+        QWidget owner;
+        AboutTab rowTab(rowShell, rowFolders, QIcon(), &owner);
+        const QString licence =
+            rowFolders.ProgramFolder() + "/Quenvarel Freeware License Agreement";
+        for (const auto& [present, form] : {std::pair{document, ".rtf"}, {plainText, ".txt"}}) {
+            QFile file(licence + form);
+            QVERIFY(!present || (file.open(QIODevice::WriteOnly) && file.write("Licence") > 0));
+        }
+        QSignalSpy reports(&rowTab, &AboutTab::Report);
+        QTest::mouseClick(rowTab.findChild<QWidget*>("Command1"), Qt::LeftButton);
+        QTEST(rowShell.OpenedTargets == QStringList{licence + ".rtf"}, "handedToShell");
+        QStringList said;
+        for (const QVariantList& arguments : reports)
+            said.append(arguments.at(0).toString());
+        QFETCH(QString, report);
+        QCOMPARE(said, report.isEmpty() ? QStringList() : QStringList{report});
+        QTEST(owner.findChild<LicenceWindow*>() != nullptr, "windowShown");
+    }
+
+    void siteGoesToTheShell() {
         auto* site = tab->findChild<QLabel*>("lblSite");
         QTest::mouseClick(site, Qt::LeftButton);
-        QCOMPARE(shell.OpenedTargets, QStringList({licence.fileName(), site->text()}));
+        QCOMPARE(shell.OpenedTargets, QStringList{site->text()});
         // The desktop shell opens a path as a file, whatever its characters.
         QCOMPARE(DesktopShell::TargetUrl("/opt/a b#c.rtf").toString(QUrl::FullyEncoded),
                  QStringLiteral("file:///opt/a%20b%23c.rtf"));

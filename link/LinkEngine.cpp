@@ -125,9 +125,13 @@ void LinkEngine::endTurn(TurnId turn) {
         grantWaitingTurns();
 }
 
+// Bytes arriving with no exchange in flight (a late answer after a
+// time-out, say) keep the line busy too: a timed sender does not talk over
+// them, and goes once they have completed.
 bool LinkEngine::lineBusy() const {
     const LineTurns::Turn* active = m_turns.active();
-    return m_pending || m_state.InFlight() || (active && active->Owner);
+    return m_pending || m_state.InFlight() || (active && active->Owner) ||
+           m_port.WaitingCount() > 0;
 }
 
 void LinkEngine::grantWaitingTurns() {
@@ -372,6 +376,8 @@ void LinkEngine::complete(const TickResult& result, bool showRoundTrip) {
     emit answerCompleted(result.Exchange, answer);
     if (result.Exchange != NoExchange)
         endExchange(result.Exchange, ExchangeOutcome::Answered, answer, lineErrors);
+    else
+        grantWaitingTurns();
 }
 
 void LinkEngine::Sax_LineEvent() {

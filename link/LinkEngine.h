@@ -63,7 +63,8 @@ public:
 
     LinkState::Kind linkState() const;
     QString linkStateText() const;
-    // A sender has the line, or a command waits for it or for its answer.
+    // A sender has the line, a command waits for it or for its answer, or
+    // bytes are arriving.
     bool lineBusy() const;
 
     // The reception tick; tests may drive it by hand.

@@ -32,7 +32,7 @@ int main(int argc, char** argv) {
     }
     // The simulator stands in for a sensor, which has a processor of its own:
     // the load is meant for ProbeTerm, not for the sensor's pacing.
-    if (setpriority(PRIO_PROCESS, id_t(sim.ProcessId()), -10) != 0)
+    if (getpriority(PRIO_PROCESS, id_t(sim.ProcessId())) >= 0)
         std::printf("split_rate_note: the simulator runs at normal priority (not root)\n");
     TempFolders folders;
     WindowOnDevice program(folders, sim.DevicePath());

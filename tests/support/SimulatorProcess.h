@@ -3,9 +3,10 @@
 #include <QProcess>
 #include <QStringList>
 
-// probeterm-sim as a child process (its path in PROBETERM_SIM): the device
-// path it prints first, and the report lines it prints after, collected as
-// they come while the test runs the event loop.
+// probeterm-sim as a child process (its path in PROBETERM_SIM), at a raised
+// priority where allowed: the device path it prints first, and the report
+// lines it prints after, collected as they come while the test runs the
+// event loop.
 class SimulatorProcess : public QObject {
     Q_OBJECT
 public:

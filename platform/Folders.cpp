@@ -18,17 +18,12 @@ QString SystemFolders::UserDataFolder() const {
     return folder;
 }
 
-// In a build tree the program's folder is the executable's; an installed
-// program (bin/probeterm) keeps its files in share/probeterm beside bin/.
+QString ProgramFolderFor(const QString& executableFolder) {
+    const QString installed = QDir::cleanPath(executableFolder + QLatin1Char('/') +
+                                              QLatin1String(ProbeTermVersion::DataDirFromBinDir));
+    return QFileInfo(installed).isDir() ? installed : executableFolder;
+}
+
 QString SystemFolders::ProgramFolder() const {
-    const QString executableFolder = QCoreApplication::applicationDirPath();
-    const QDir executableDir(executableFolder);
-    if (executableDir.dirName() == QLatin1String("bin")) {
-        const QString installed =
-            QDir::cleanPath(executableFolder + QLatin1String("/../") +
-                            QLatin1String(ProbeTermVersion::InstalledDataDir));
-        if (QFileInfo(installed).isDir())
-            return installed;
-    }
-    return executableFolder;
+    return ProgramFolderFor(QCoreApplication::applicationDirPath());
 }

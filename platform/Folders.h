@@ -13,6 +13,11 @@ public:
     virtual QString ProgramFolder() const = 0;
 };
 
+// The program's own folder for an executable in executableFolder: the
+// installed data folder (share/probeterm beside bin/) when there is one,
+// else the executable's folder itself, as in a build tree.
+QString ProgramFolderFor(const QString& executableFolder);
+
 class SystemFolders : public IFolders {
 public:
     QString UserDataFolder() const override;

@@ -97,7 +97,7 @@ QString AboutTab::VersionText() {
     return QStringLiteral("Version %1.%2  Build %3")
         .arg(ProbeTermVersion::Major)
         .arg(ProbeTermVersion::Minor)
-        .arg(ProbeTermVersion::Revision);
+        .arg(QLatin1String(ProbeTermVersion::Revision));
 }
 
 void AboutTab::FillLabels() {

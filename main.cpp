@@ -1,4 +1,4 @@
-#include "app/AboutTab.h"
+#include "app/ProgramOptions.h"
 #include "app/SystemPlatform.h"
 #include "app/TwoPanelStatusBar.h"
 #include "app/frmSDI12.h"
@@ -7,7 +7,6 @@
 #include "platform/ui/DropDownComboBox.h"
 
 #include <QApplication>
-#include <QCommandLineParser>
 #include <QTimer>
 
 #include <cstdio>
@@ -38,36 +37,25 @@ void exchangeAndQuit(frmSDI12& window, const QString& commandBody) {
 } // namespace
 
 int main(int argc, char* argv[]) {
+    // Help, version and mistakes are answered before any display is needed.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    const ProgramOptions options = readProgramOptions(arguments);
+    if (!options.Start) {
+        std::fputs(qPrintable(options.Output), stdout);
+        std::fputs(qPrintable(options.Errors), stderr);
+        return options.ExitCode;
+    }
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ProbeTerm"));
     QApplication::setOrganizationName(QStringLiteral("Quenvarel"));
-    QApplication::setApplicationVersion(AboutTab::VersionText());
-
-    QCommandLineParser parser;
-    parser.setApplicationDescription(
-        QStringLiteral("A terminal for SDI-12 sensors behind a serial adaptor."));
-    parser.addHelpOption();
-    parser.addVersionOption();
-    const QCommandLineOption port(QStringLiteral("port"),
-                                  QStringLiteral("Open PATH at start-up instead of the first "
-                                                 "listed port (e.g. /dev/ttyUSB0)."),
-                                  QStringLiteral("path"));
-    const QCommandLineOption settings(
-        QStringLiteral("settings"),
-        QStringLiteral("Line settings at start-up: baud,parity,data,stop (e.g. 1200,E,7,1)."),
-        QStringLiteral("text"));
-    QCommandLineOption exchange(
-        QStringLiteral("exchange-and-quit"),
-        QStringLiteral("Send COMMAND at start-up, print the outcome, quit."),
-        QStringLiteral("command"));
-    exchange.setFlags(QCommandLineOption::HiddenFromHelp);
-    parser.addOptions({port, settings, exchange});
-    parser.process(app);
 
     SystemPlatform system;
-    frmSDI12 window(system.Pieces(), {parser.value(port), parser.value(settings)});
+    frmSDI12 window(system.Pieces(), {options.Port, options.Settings});
     window.show();
-    if (parser.isSet(exchange))
-        exchangeAndQuit(window, parser.value(exchange));
+    if (options.ExchangeCommand)
+        exchangeAndQuit(window, *options.ExchangeCommand);
     return QApplication::exec();
 }

@@ -2,10 +2,10 @@
 
 #include "app/LicenceWindow.h"
 #include "app/TabPage.h"
+#include "app/VersionCaption.h"
 #include "depends/OwnVersionRecord.h"
 #include "depends/ui/frmDepends.h"
 #include "platform/ui/Twips.h"
-#include "version/Version.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -93,16 +93,9 @@ AboutTab::AboutTab(IShell& shell, IFolders& folders, const QIcon& windowIcon, QW
     connect(Command1, &QPushButton::clicked, this, &AboutTab::Command1_Click);
 }
 
-QString AboutTab::VersionText() {
-    return QStringLiteral("Version %1.%2  Build %3")
-        .arg(ProbeTermVersion::Major)
-        .arg(ProbeTermVersion::Minor)
-        .arg(QLatin1String(ProbeTermVersion::Revision));
-}
-
 void AboutTab::FillLabels() {
     lblTitle->setText(QString::fromUtf8(OwnVersionRecord::ProductName));
-    lblVersion->setText(VersionText());
+    lblVersion->setText(versionCaption());
     lblDescription->setText(QString::fromUtf8(Summary) + QLatin1Char('\n') +
                             QString::fromUtf8(OwnVersionRecord::LegalCopyright));
     lblDisclaimer->setText(QString::fromUtf8(Disclaimer));

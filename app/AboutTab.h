@@ -19,8 +19,6 @@ public:
 
     // Start-up fills the title, version, description and disclaimer.
     void FillLabels();
-    // "Version 1.0  Build 42", as the tab shows it.
-    static QString VersionText();
 
     // Opens the licence document beside the program; where no program opens
     // it, shows the same licence as plain text in a window of its own. Does

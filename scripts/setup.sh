@@ -62,9 +62,15 @@ provide_comma_decimal_locale() {
     as_root locale-gen
 }
 
+# Configures build/ when it is new and builds the given targets, or every
+# target when none is given.
 build_probeterm() {
     if [ ! -f "$build_dir/CMakeCache.txt" ]; then
         cmake -S "$repo_root" -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo
     fi
-    cmake --build "$build_dir" -j"$(nproc)"
+    local targets=()
+    if [ $# -gt 0 ]; then
+        targets=(--target "$@")
+    fi
+    cmake --build "$build_dir" -j"$(nproc)" "${targets[@]}"
 }

@@ -1,5 +1,5 @@
-# cmake -DBUILD_DIR=... -DPREFIX=... -DBINDIR=... -DDATADIR=... -DPROGRAM_FOLDER=...
-#       -DAPP_ID=... -P CheckInstall.cmake
+# cmake -DBUILD_DIR=... -DPREFIX=... -DBINDIR=... -DDATADIR=... -DMANDIR=...
+#       -DPROGRAM_FOLDER=... -DAPP_ID=... -P CheckInstall.cmake
 file(REMOVE_RECURSE "${PREFIX}")
 execute_process(COMMAND "${CMAKE_COMMAND}" --install "${BUILD_DIR}" --prefix "${PREFIX}"
                 RESULT_VARIABLE install_result OUTPUT_VARIABLE install_output
@@ -16,7 +16,9 @@ set(expected
     "${PROGRAM_FOLDER}/Commands.SDI12"
     "${DATADIR}/applications/${APP_ID}.desktop"
     "${DATADIR}/metainfo/${APP_ID}.metainfo.xml"
-    "${DATADIR}/icons/hicolor/scalable/apps/${APP_ID}.svg")
+    "${DATADIR}/icons/hicolor/scalable/apps/${APP_ID}.svg"
+    "${MANDIR}/man1/probeterm.1.gz"
+    "${MANDIR}/man1/probeterm-sim.1.gz")
 foreach(size 16 32 48 64 128 256)
   list(APPEND expected "${DATADIR}/icons/hicolor/${size}x${size}/apps/${APP_ID}.png")
 endforeach()

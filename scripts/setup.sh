@@ -1,5 +1,5 @@
-# Shared by scripts/run and scripts/test: installs what a fresh Debian 12
-# machine lacks and builds the program. Meant to be sourced.
+# Shared by the scripts: installs what a fresh Debian 12 machine lacks and
+# builds the program. Meant to be sourced.
 
 repo_root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build_dir="$repo_root/build"

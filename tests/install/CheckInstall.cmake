@@ -18,7 +18,9 @@ set(expected
     "${DATADIR}/metainfo/${APP_ID}.metainfo.xml"
     "${DATADIR}/icons/hicolor/scalable/apps/${APP_ID}.svg"
     "${MANDIR}/man1/probeterm.1.gz"
-    "${MANDIR}/man1/probeterm-sim.1.gz")
+    "${MANDIR}/man1/probeterm-sim.1.gz"
+    "${DATADIR}/doc/probeterm/copyright"
+    "${DATADIR}/doc/probeterm/changelog.gz")
 foreach(size 16 32 48 64 128 256)
   list(APPEND expected "${DATADIR}/icons/hicolor/${size}x${size}/apps/${APP_ID}.png")
 endforeach()

@@ -12,6 +12,7 @@
 #include "link/TranscriptModel.h"
 #include "link/ui/PortSelection.h"
 #include "link/ui/TranscriptExport.h"
+#include "measure/AddressList.h"
 #include "measure/ui/MeasureTab.h"
 #include "platform/Clock.h"
 #include "platform/Folders.h"
@@ -147,7 +148,8 @@ void frmSDI12::showLinkReport(const LinkReport& report) {
 
 // The fifth tab, after the four the operator knows in their places. It
 // drives the link, so it comes once the link exists. Its address is the
-// address box's: a change in either shows in the other.
+// address box's: a change in either shows in the other, but for a list of
+// several sensors, which stays on the Measure tab.
 void frmSDI12::createMeasureTab() {
     Measure =
         new MeasureTab(*m_link, *m_platform.Clock, *m_platform.FileDialog, *m_platform.Settings);
@@ -159,7 +161,11 @@ void frmSDI12::createMeasureTab() {
                 if (measureAddress->text() != text)
                     measureAddress->setText(text);
             });
-    connect(measureAddress, &QLineEdit::textEdited, txtNode, &QLineEdit::setText);
+    // A list of sensors ("0,3,5") is the Measure tab's own.
+    connect(measureAddress, &QLineEdit::textEdited, txtNode, [this](const QString& text) {
+        if (AddressList::Read(text).Addresses.size() <= 1)
+            txtNode->setText(text);
+    });
 }
 
 void frmSDI12::Form_Load(const StartupChoices& choices) {

@@ -18,11 +18,13 @@ CTimer& MeasurementRunner::waitTimer() {
     return m_conversation->waitTimer();
 }
 
-void MeasurementRunner::start(QChar address, const MeasurementMethod& method, int repeatSeconds) {
-    if (m_running)
+void MeasurementRunner::start(const QList<QChar>& addresses, const MeasurementMethod& method,
+                              int repeatSeconds) {
+    if (m_running || addresses.isEmpty())
         return;
-    m_address = address;
+    m_addresses = addresses;
     m_method = method;
+    m_overruns = 0;
     m_repeatSeconds = qMax(0, repeatSeconds);
     setRunning(true);
     beginCycle();
@@ -40,37 +42,52 @@ void MeasurementRunner::stop() {
 // The cycle's time counts from here, even when the line is busy a moment.
 void MeasurementRunner::beginCycle() {
     m_cycleStartTick = m_clock.TickMs();
-    m_sequence.emplace(m_address, m_method);
-    m_conversation->run(*m_sequence,
+    m_cycle.emplace(m_addresses, m_method);
+    m_conversation->run(*m_cycle,
                         tr("a measurement is running on the Measure tab; press Stop to end it"));
 }
 
 void MeasurementRunner::conversation_started() {
-    m_record = MeasurementRecord{m_clock.LocalNow(), m_method.StartCommand(m_address), {}};
+    m_cycleTime = m_clock.LocalNow();
 }
 
 void MeasurementRunner::conversation_finished() {
-    if (!m_sequence->IsOver()) { // stopped while it waited for the line
-        m_sequence.reset();
+    if (!m_cycle->IsOver()) { // stopped while it waited for the line
+        m_cycle.reset();
         setRunning(false);
         return;
     }
-    m_record.Outcome = m_sequence->Outcome();
-    m_sequence.reset();
-    if (m_record.Outcome.Stopped())
-        emit report(m_record.Outcome.Fault);
-    else if (!m_record.Outcome.IsComplete())
-        emit report(tr("Measurement failed: %1").arg(m_record.Outcome.Fault));
-    emit measurementEnded(m_record);
+    const QList<MeasurementOutcome> outcomes = m_cycle->Outcomes();
+    m_cycle.reset();
+    QStringList failures;
+    for (int sensor = 0; sensor < outcomes.size(); ++sensor) {
+        const QChar address = m_addresses.at(sensor);
+        const MeasurementRecord record{m_cycleTime, m_method.StartCommand(address),
+                                       outcomes.at(sensor), address};
+        if (!record.Outcome.IsComplete() && !record.Outcome.Stopped())
+            failures << record.Outcome.Fault;
+        emit measurementEnded(record);
+    }
+    if (!outcomes.isEmpty() && outcomes.first().Stopped())
+        emit report(outcomes.first().Fault);
+    else if (!failures.isEmpty())
+        emit report(tr("Measurement failed: %1").arg(failures.join(QStringLiteral("; "))));
 
     if (m_repeatSeconds <= 0) {
         setRunning(false);
         return;
     }
-    // The next measurement starts a period after this one started, or at
-    // once when this one took longer than the period.
-    const qint64 due = m_cycleStartTick + qint64(m_repeatSeconds) * 1000 - m_clock.TickMs();
-    m_tmrCycle->setInterval(int(qBound<qint64>(1, due, qint64(m_repeatSeconds) * 1000)));
+    scheduleNextCycle();
+}
+
+// The next cycle starts a period after this one started, or at once when
+// this one took longer than the period.
+void MeasurementRunner::scheduleNextCycle() {
+    const qint64 period = qint64(m_repeatSeconds) * 1000;
+    const qint64 due = m_cycleStartTick + period - m_clock.TickMs();
+    if (due <= 0)
+        emit overrunsChanged(++m_overruns);
+    m_tmrCycle->setInterval(int(qBound<qint64>(1, due, period)));
     m_tmrCycle->setEnabled(true);
 }
 

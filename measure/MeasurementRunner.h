@@ -1,6 +1,6 @@
 #pragma once
 
-#include "measure/MeasurementSequence.h"
+#include "measure/MeasurementCycle.h"
 #include "measure/MeasurementTable.h"
 
 #include <QObject>
@@ -12,28 +12,34 @@ class ConversationRunner;
 class ExchangeLink;
 class IClock;
 
-// Measures over the link: once, or one every so many seconds until
-// stopped. Each measurement is a conversation on the line: it waits for its
-// turn (an exchange in flight ends first), and from its start command to
-// its last value nobody cuts into it. Between measurements the line is free.
+// Measures one or several sensors over the link: once, or a cycle every so
+// many seconds until stopped. Each cycle is a conversation on the line: it
+// waits for its turn (an exchange in flight ends first), and from its first
+// start command to its last value nobody cuts into it. Between cycles the
+// line is free. Cycles start a period apart on the monotonic clock; one that
+// overruns its period starts the next at once, and is counted.
 class MeasurementRunner : public QObject {
     Q_OBJECT
 public:
     MeasurementRunner(ExchangeLink& link, IClock& clock, QObject* parent = nullptr);
 
     // repeatSeconds 0 measures once.
-    void start(QChar address, const MeasurementMethod& method, int repeatSeconds);
+    void start(const QList<QChar>& addresses, const MeasurementMethod& method, int repeatSeconds);
     // Ends the measurement under way (its row says "Stopped") and any
     // repetition.
     void stop();
     bool isRunning() const { return m_running; }
+    // Cycles that took longer than their period, since the start.
+    int overruns() const { return m_overruns; }
 
     // The timers, for tests that let time pass at once.
     CTimer& waitTimer();
     CTimer& cycleTimer() { return *m_tmrCycle; }
 
 signals:
+    // One per sensor and cycle, in the order of the addresses.
     void measurementEnded(const MeasurementRecord& record);
+    void overrunsChanged(int overruns);
     void runningChanged(bool running);
     // What became of a measurement that did not complete, for the operator.
     void report(const QString& text);
@@ -42,17 +48,19 @@ private:
     void beginCycle();
     void conversation_started();
     void conversation_finished();
+    void scheduleNextCycle();
     void setRunning(bool running);
     void tmrCycle_Timer();
 
     IClock& m_clock;
     ConversationRunner* m_conversation;
     CTimer* m_tmrCycle;
-    QChar m_address;
+    QList<QChar> m_addresses;
     MeasurementMethod m_method;
     int m_repeatSeconds = 0;
     bool m_running = false;
-    std::optional<MeasurementSequence> m_sequence; // the measurement under way
-    MeasurementRecord m_record;
+    int m_overruns = 0;
+    std::optional<MeasurementCycle> m_cycle; // the cycle under way
+    QDateTime m_cycleTime;
     qint64 m_cycleStartTick = 0;
 };

@@ -52,6 +52,8 @@ public:
     MeasurementStep Stop() override;
 
     bool IsOver() const { return m_phase == Phase::Over; }
+    // The start command is out, or about to go; its promise has not come.
+    bool AwaitsPromise() const { return m_phase == Phase::Starting; }
     const MeasurementOutcome& Outcome() const { return m_outcome; }
 
 private:

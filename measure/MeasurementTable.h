@@ -6,12 +6,13 @@
 #include <QDateTime>
 #include <QList>
 
-// One measurement as the table keeps it: when it started, with which
-// command, and how it ended.
+// One measurement as the table keeps it: when its cycle started, of which
+// sensor, with which command, and how it ended.
 struct MeasurementRecord {
     QDateTime Time;
     QString Command;
     MeasurementOutcome Outcome;
+    QChar Address;
 };
 
 // The table of measurements, one row each: the time, value 1 ... n, and the

@@ -1,6 +1,7 @@
 #include "measure/ui/MeasureTab.h"
 
 #include "link/ExchangeLink.h"
+#include "measure/AddressList.h"
 #include "measure/Identification.h"
 #include "measure/MeasureChoices.h"
 #include "measure/MeasurementCsv.h"
@@ -142,10 +143,20 @@ QWidget* MeasureTab::createIdentificationFields() {
 }
 
 std::optional<QChar> MeasureTab::address() {
-    const QString text = txtMeasureAddress->text();
-    if (text.size() == 1 && text.at(0).unicode() > 0x20 && text.at(0).unicode() < 0x7F)
-        return text.at(0);
-    showReport(tr("Give the sensor's address, one character"));
+    const std::optional<QList<QChar>> sensors = addresses();
+    if (!sensors)
+        return std::nullopt;
+    if (sensors->size() == 1)
+        return sensors->first();
+    showReport(tr("Identify: give one sensor's address"));
+    return std::nullopt;
+}
+
+std::optional<QList<QChar>> MeasureTab::addresses() {
+    const AddressList::Reading reading = AddressList::Read(txtMeasureAddress->text());
+    if (reading.IsSound())
+        return reading.Addresses;
+    showReport(tr("Measure: %1").arg(reading.Fault));
     return std::nullopt;
 }
 
@@ -159,17 +170,17 @@ void MeasureTab::cmdMeasure_Click() {
         m_runner->stop();
         return;
     }
-    const std::optional<QChar> sensor = address();
+    const std::optional<QList<QChar>> sensors = addresses();
     const std::optional<MeasurementMethod> method =
         MeasurementMethod::FromName(cboMethod->currentText());
-    if (!sensor || !method)
+    if (!sensors || !method)
         return;
     showReport(QString());
     const QString notSaved =
         MeasureChoices{method->Name(), txtMeasureRepeat->value()}.Save(m_settings);
     if (!notSaved.isEmpty())
         showReport(notSaved);
-    m_runner->start(*sensor, *method, txtMeasureRepeat->value());
+    m_runner->start(*sensors, *method, txtMeasureRepeat->value());
 }
 
 void MeasureTab::cmdIdentify_Click() {

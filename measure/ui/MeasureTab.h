@@ -65,6 +65,8 @@ private:
     QWidget* createIdentificationFields();
     // The one address character, or nothing (the report line says why).
     std::optional<QChar> address();
+    // The sensors to measure, or nothing (the report line says why).
+    std::optional<QList<QChar>> addresses();
     void showReport(const QString& text);
     void showIdentification(const Identification& identification);
     void Runner_MeasurementEnded(const MeasurementRecord& record);

@@ -16,7 +16,7 @@ class TestMeasurementRunner : public QObject {
     QStringList reports;
 
     void measure(const QString& method, int repeatSeconds = 0) {
-        runner->start('0', *MeasurementMethod::FromName(method), repeatSeconds);
+        runner->start({'0'}, *MeasurementMethod::FromName(method), repeatSeconds);
     }
     QString lastResult() const {
         return records.isEmpty() ? QString() : MeasurementTable::ResultOf(records.last());
@@ -93,6 +93,30 @@ private slots:
         line->Answer("0+1+2\r\n");
         QCOMPARE(lastResult(), "OK");
         QVERIFY(line->Link.sendCommand("0I!").IsSent());
+    }
+
+    // Several sensors: one record each per cycle, in their order, with the
+    // cycle's time; a cycle that overruns its period starts the next at once
+    // and is counted.
+    void severalSensorsAndOverruns() {
+        QSignalSpy overruns(&*runner, &MeasurementRunner::overrunsChanged);
+        runner->start({'0', '3'}, *MeasurementMethod::FromName("C"), 1);
+        line->Answer("000102\r\n");
+        line->Answer("300201\r\n");
+        QCOMPARE(runner->waitTimer().Interval(), 2000);
+        line->Clock.Advance(2000);
+        runner->waitTimer().RaiseTimer();
+        line->Answer("0+1+2\r\n");
+        line->Answer("3+7\r\n");
+        QCOMPARE(line->Serial.Sent(), QByteArray("0C!3C!0D0!3D0!"));
+        QCOMPARE(records.size(), 2);
+        QCOMPARE(records.at(0).Address, QChar('0'));
+        QCOMPARE(records.at(1).Address, QChar('3'));
+        QCOMPARE(records.at(1).Command, "3C!");
+        QCOMPARE(records.at(0).Time, records.at(1).Time);
+        QCOMPARE(overruns.count(), 1);
+        QCOMPARE(runner->overruns(), 1);
+        QCOMPARE(runner->cycleTimer().Interval(), 1);
     }
 
     void failuresAreNamed_data() {

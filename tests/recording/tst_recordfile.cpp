@@ -1,7 +1,10 @@
+#include "measure/MeasurementTable.h"
 #include "recording/DailyName.h"
+#include "recording/MeasurementRecorder.h"
 #include "recording/RecordFile.h"
 #include "store/FullDisk.h"
 
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -198,6 +201,33 @@ private slots:
         disk.Free();
         QVERIFY(file.AppendRow(row()));
         QCOMPARE(contents(path), Header + Row.repeated(rows + 1));
+    }
+
+    // The recorder stops at the first row the disk refuses, says so once,
+    // and writes nothing more.
+    void recorderStopsAtAFullDisk() {
+        FullDisk disk(false);
+        const QString path = disk.Place(m_path);
+        MeasurementRecorder recorder;
+        QSignalSpy failed(&recorder, &MeasurementRecorder::failed);
+        QSignalSpy written(&recorder, &MeasurementRecorder::rowWritten);
+        QVERIFY(recorder
+                    .start(path, {{'0', {"TA (degC)", "RH (%)"}}},
+                           *MeasurementMethod::FromName("M"), {}, Time)
+                    .IsRecording());
+        MeasurementRecord record{Time, "0M!", {}, '0'};
+        record.Outcome.Values = row().Values;
+        disk.WhileFull(0, rlim_t(Header.size() + Row.size()), [&] {
+            for (int i = 0; i < 3; ++i)
+                recorder.record(record);
+            return 0;
+        });
+        QCOMPARE(written.count(), 1);
+        QCOMPARE(failed.count(), 1);
+        QVERIFY2(failed.at(0).at(0).toString().contains(disk.Reason()),
+                 qPrintable(failed.at(0).at(0).toString()));
+        QVERIFY(!recorder.isRecording());
+        QCOMPARE(contents(path), Header + Row);
     }
 
     void fullDiskLeavesNoNewFileBehind_data() {

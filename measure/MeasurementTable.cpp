@@ -13,6 +13,11 @@ void MeasurementTable::Append(const MeasurementRecord& record) {
         m_valueColumns = values;
         endInsertColumns();
     }
+    if (m_records.size() >= RowLimit) {
+        beginRemoveRows(QModelIndex(), 0, 0);
+        m_records.removeFirst();
+        endRemoveRows();
+    }
     const int row = int(m_records.size());
     beginInsertRows(QModelIndex(), row, row);
     m_records.append(record);

@@ -18,11 +18,14 @@ struct MeasurementRecord {
 // The table of measurements, one row each: the time, value 1 ... n, and the
 // result ("OK", or what went wrong). A failed row keeps the values that did
 // come, but its result names the failure, so it never reads as complete.
-// The value columns grow to the most values any row holds.
+// The value columns grow to the most values any row holds. It keeps the
+// latest RowLimit rows, so that days of recording keep memory flat; the
+// record file keeps them all.
 class MeasurementTable : public QAbstractTableModel {
     Q_OBJECT
 public:
     static inline const QString CompleteResult = QStringLiteral("OK");
+    static constexpr int RowLimit = 10000;
 
     using QAbstractTableModel::QAbstractTableModel;
 

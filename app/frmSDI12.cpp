@@ -19,6 +19,7 @@
 #include "platform/SerialPort.h"
 #include "platform/serial/SerialTerminalView.h"
 #include "platform/ui/DropDownComboBox.h"
+#include "recording/ui/RecordingPanel.h"
 #include "sheet/ui/Sheet.h"
 #include "timer/CTimer.h"
 
@@ -154,6 +155,9 @@ void frmSDI12::createMeasureTab() {
     Measure =
         new MeasureTab(*m_link, *m_platform.Clock, *m_platform.FileDialog, *m_platform.Settings);
     SSTab->addTab(Measure, tr("Measure"));
+    Recording = new RecordingPanel(*Measure, *m_platform.FileDialog, *m_platform.Settings,
+                                   *m_platform.Clock);
+    Measure->AddPanel(Recording);
     QLineEdit* measureAddress = Measure->txtMeasureAddress;
     measureAddress->setText(txtNode->text());
     connect(txtNode, &QLineEdit::textChanged, measureAddress,

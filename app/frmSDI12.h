@@ -24,6 +24,7 @@ class LogFile;
 class MeasureTab;
 class OperatorCommands;
 class PortSelection;
+class RecordingPanel;
 class RepeatFacility;
 class SerialTerminalView;
 class Sheet;
@@ -90,6 +91,7 @@ public:
     Grid* fg = nullptr;
     AboutTab* About = nullptr;
     MeasureTab* Measure = nullptr;
+    RecordingPanel* Recording = nullptr; // on the Measure tab
     TwoPanelStatusBar* StatusBar = nullptr;
     // Timers. The reception tick is the link engine's.
     CTimer* tmrRcv = nullptr;

@@ -110,6 +110,7 @@ void MeasureTab::createControls() {
     lblMeasureReport->setWordWrap(true);
 
     auto* page = new QVBoxLayout(this);
+    m_page = page;
     page->addLayout(choices);
     page->addWidget(lblMeasureReport);
     page->addWidget(views, 1);
@@ -152,6 +153,18 @@ std::optional<QChar> MeasureTab::address() {
     return std::nullopt;
 }
 
+std::optional<QList<QChar>> MeasureTab::ChosenSensors() {
+    return addresses();
+}
+
+std::optional<MeasurementMethod> MeasureTab::ChosenMethod() const {
+    return MeasurementMethod::FromName(cboMethod->currentText());
+}
+
+void MeasureTab::AddPanel(QWidget* panel) {
+    m_page->insertWidget(m_page->indexOf(lblMeasureReport) + 1, panel);
+}
+
 std::optional<QList<QChar>> MeasureTab::addresses() {
     const AddressList::Reading reading = AddressList::Read(txtMeasureAddress->text());
     if (reading.IsSound())
@@ -166,10 +179,15 @@ void MeasureTab::showReport(const QString& text) {
 }
 
 void MeasureTab::cmdMeasure_Click() {
-    if (m_runner->isRunning()) {
+    if (m_runner->isRunning())
         m_runner->stop();
+    else
+        StartMeasuring();
+}
+
+void MeasureTab::StartMeasuring() {
+    if (m_runner->isRunning())
         return;
-    }
     const std::optional<QList<QChar>> sensors = addresses();
     const std::optional<MeasurementMethod> method =
         MeasurementMethod::FromName(cboMethod->currentText());

@@ -12,6 +12,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTableView;
+class QVBoxLayout;
 class ExchangeLink;
 class IClock;
 class IFileDialog;
@@ -55,6 +56,16 @@ public:
     const MeasurementTable& Table() const { return m_table; }
     MeasurementRunner& Runner() { return *m_runner; }
 
+    // The sensors and the method chosen; nothing (the report line says why)
+    // when the sensors are not a list of addresses.
+    std::optional<QList<QChar>> ChosenSensors();
+    std::optional<MeasurementMethod> ChosenMethod() const;
+    // Starts measuring as "Measure" does, unless it runs already.
+    void StartMeasuring();
+    // A row of controls of another layer (the recording's), under the
+    // report line.
+    void AddPanel(QWidget* panel);
+
     void cmdMeasure_Click();
     void cmdIdentify_Click();
     void cmdSaveCsv_Click();
@@ -75,6 +86,7 @@ private:
     void Link_ExchangeEnded(ExchangeId exchange, ExchangeOutcome outcome, const QByteArray& answer);
 
     ExchangeLink& m_link;
+    QVBoxLayout* m_page = nullptr;
     IFileDialog& m_dialog;
     ISettingsStore& m_settings;
     MeasurementTable m_table;

@@ -1,19 +1,22 @@
 #include "app/TwoPanelStatusBar.h"
 
 #include "platform/OneLineText.h"
+#include "platform/ui/ElidedLabel.h"
 
 #include <QLabel>
 
 TwoPanelStatusBar::TwoPanelStatusBar(QWidget* parent)
-    : QStatusBar(parent), m_panel1(new QLabel(this)), m_panel2(new QLabel(this)),
-      m_notice(new QLabel(this)), m_linkState(new QLabel(this)) {
+    : QStatusBar(parent), m_panel1(new ElidedLabel(Qt::ElideRight, this)),
+      m_panel2(new QLabel(this)), m_notice(new QLabel(this)), m_linkState(new QLabel(this)) {
     setSizeGripEnabled(true);
     m_panel1->setObjectName(QStringLiteral("StatusPanel1"));
     m_panel2->setObjectName(QStringLiteral("StatusPanel2"));
     m_panel1->setTextFormat(Qt::PlainText);
     m_panel2->setTextFormat(Qt::PlainText);
-    addWidget(m_panel1, 1);
-    addWidget(m_panel2, 2);
+    // Panel 1 takes the width of its message and panel 2 the rest; where the
+    // message is longer than that, panel 1 cuts it and panel 2 keeps its text.
+    addWidget(m_panel1);
+    addWidget(m_panel2, 1);
     m_notice->setObjectName(QStringLiteral("Notice"));
     m_notice->setTextFormat(Qt::PlainText);
     m_notice->hide();

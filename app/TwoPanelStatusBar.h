@@ -11,7 +11,8 @@ class QLabel;
 // was received; a notice field for the window's other reports (a file
 // saved or not, a history that could not be stored), which stays until the
 // next notice; and, at its right end, a field that always shows the state
-// of the link.
+// of the link. A panel 1 message longer than its room ends in "…" and
+// shows whole on hover.
 class TwoPanelStatusBar : public QStatusBar {
     Q_OBJECT
 public:

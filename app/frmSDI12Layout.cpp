@@ -10,6 +10,7 @@
 #include "platform/serial/SerialTerminalView.h"
 #include "platform/ui/ClickableLabel.h"
 #include "platform/ui/DropDownComboBox.h"
+#include "platform/ui/ElidedLabel.h"
 #include "platform/ui/Grid.h"
 #include "platform/ui/TabCornerButtons.h"
 #include "platform/ui/Twips.h"
@@ -42,6 +43,32 @@ void placeOnTab(QWidget* widget, double left, double top, double width, double h
 
 void resizeTwips(QWidget* widget, double width, double height) {
     widget->resize(Twips::ToPixels(width), Twips::ToPixels(height));
+}
+
+// A label keeps its design place and grows to its text where the font
+// needs more room than the design gave: a one-line label widens, and the
+// box beside it gives up width on its left, keeping its right edge in line
+// with the column; a wrapped label grows downwards.
+void makeRoomForText(QLabel* label, QWidget* boxBeside = nullptr) {
+    if (label->wordWrap()) {
+        label->resize(label->width(),
+                      std::max(label->height(), label->heightForWidth(label->width())));
+        return;
+    }
+    const int needed = label->sizeHint().width();
+    if (label->width() >= needed)
+        return;
+    label->resize(needed, label->height());
+    if (boxBeside && boxBeside->x() <= label->geometry().right()) {
+        const QRect box = boxBeside->geometry();
+        boxBeside->setGeometry(box.adjusted(label->geometry().right() + 1 - box.left(), 0, 0, 0));
+    }
+}
+
+// The rest of the frame's width, from the widget's left edge.
+void widenToFrameEdge(QWidget* widget, const QGroupBox* frame) {
+    const int edge = frame->contentsRect().right() + 1;
+    widget->resize(std::max(widget->width(), edge - widget->x()), widget->height());
 }
 
 QIcon programIcon() {
@@ -85,12 +112,14 @@ void frmSDI12::createPortArea() {
     lblNote->setWordWrap(true);
     lblNote->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     place(lblNote, 120, 1200, 1932, 700);
+    makeRoomForText(lblNote);
     lblWake = new QLabel(tr("WakeUp Characters (Only for Korvalink)"), fraPort);
     lblWake->setWordWrap(true);
     lblWake->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     place(lblWake, 120, 1920, 1500, 480);
     txtWakeUp = new QLineEdit(QStringLiteral("0"), fraPort);
     place(txtWakeUp, 1680, 2040, 372, 288);
+    makeRoomForText(lblWake);
 }
 
 void frmSDI12::createCommandArea() {
@@ -125,8 +154,15 @@ void frmSDI12::createCommandArea() {
     cboCmd = new DropDownComboBox(fraSDI12);
     cboCmd->setEditText(QStringLiteral("R0"));
     place(cboCmd, 480, 1800, 1695, 360);
+    // The "!" has all the room between the command box and the frame's edge.
     lblTerm = new QLabel(QStringLiteral("!"), fraSDI12);
     place(lblTerm, 2160, 1800, 60, 285);
+    lblTerm->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
+    lblTerm->move(std::max(lblTerm->x(), cboCmd->geometry().right() + 1), lblTerm->y());
+    widenToFrameEdge(lblTerm, fraSDI12);
+    makeRoomForText(lblNode, txtNode);
+    makeRoomForText(lblCmd);
+    makeRoomForText(lblT);
 
     cmdSend = button(tr("Send Command"), QColor());
     place(cmdSend, 120, 2400, 2052, 372);
@@ -137,12 +173,16 @@ void frmSDI12::createCommandArea() {
     place(lblRepeatCmd, 120, 3600, 1560, 195);
     txtRepeatCmd = new QLineEdit(QStringLiteral("0"), fraSDI12);
     place(txtRepeatCmd, 1680, 3600, 495, 288);
-    lblRoundTrip = new QLabel(fraSDI12);
+    makeRoomForText(lblRepeatCmd, txtRepeatCmd);
+    // The delay is at its end: a text wider than the frame keeps it.
+    lblRoundTrip = new ElidedLabel(Qt::ElideLeft, fraSDI12);
     place(lblRoundTrip, 120, 3900, 2052, 195);
+    widenToFrameEdge(lblRoundTrip, fraSDI12);
     lblRepeatDelay = new QLabel(tr("Repeat delay (mS)"), fraSDI12);
     place(lblRepeatDelay, 120, 4200, 1420, 195);
     txtRepeatDelay = new QLineEdit(QStringLiteral("50"), fraSDI12);
     place(txtRepeatDelay, 1560, 4200, 615, 288);
+    makeRoomForText(lblRepeatDelay, txtRepeatDelay);
 }
 
 void frmSDI12::createTabs() {

@@ -154,6 +154,11 @@ void frmSDI12::createCommandArea() {
     cboCmd = new DropDownComboBox(fraSDI12);
     cboCmd->setEditText(QStringLiteral("R0"));
     place(cboCmd, 480, 1800, 1695, 360);
+    // Enter in the box writes CR LF to the line; a newcomer expects it to
+    // send the command, so the box says which does what.
+    const QString enterHint = tr("Enter sends CR LF; Send Command (Alt+S) sends the command");
+    cboCmd->setToolTip(enterHint);
+    cboCmd->lineEdit()->setPlaceholderText(enterHint);
     // The "!" has all the room between the command box and the frame's edge.
     lblTerm = new QLabel(QStringLiteral("!"), fraSDI12);
     place(lblTerm, 2160, 1800, 60, 285);
@@ -164,7 +169,7 @@ void frmSDI12::createCommandArea() {
     makeRoomForText(lblCmd);
     makeRoomForText(lblT);
 
-    cmdSend = button(tr("Send Command"), QColor());
+    cmdSend = button(tr("&Send Command"), QColor());
     place(cmdSend, 120, 2400, 2052, 372);
     cmdID = button(tr("Sensor Identification"), QColor(192, 192, 255));
     place(cmdID, 120, 3000, 2052, 372);

@@ -25,6 +25,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTabWidget>
+#include <QTableWidget>
 #include <algorithm>
 
 namespace {
@@ -103,9 +104,11 @@ void frmSDI12::createPortArea() {
     cboLines = new DropDownComboBox(fraPort);
     cboLines->setEnterCommits(true);
     place(cboLines, 120, 360, 1932, 315);
+    cboLines->setAccessibleName(tr("COM port"));
     cboBaud = new DropDownComboBox(fraPort);
     cboBaud->setEnterCommits(true);
     place(cboBaud, 120, 840, 1932, 315);
+    cboBaud->setAccessibleName(tr("Line settings"));
     lblNote = new QLabel(
         tr("NOTE: An SDI-12 adaptor is required to communicate between the sensor and PC."),
         fraPort);
@@ -119,6 +122,7 @@ void frmSDI12::createPortArea() {
     place(lblWake, 120, 1920, 1500, 480);
     txtWakeUp = new QLineEdit(QStringLiteral("0"), fraPort);
     place(txtWakeUp, 1680, 2040, 372, 288);
+    txtWakeUp->setAccessibleName(tr("WakeUp Characters"));
     makeRoomForText(lblWake);
 }
 
@@ -151,9 +155,11 @@ void frmSDI12::createCommandArea() {
 
     txtNode = new QLineEdit(QStringLiteral("0"), fraSDI12);
     place(txtNode, 120, 1800, 372, 345);
+    txtNode->setAccessibleName(tr("Addr"));
     cboCmd = new DropDownComboBox(fraSDI12);
     cboCmd->setEditText(QStringLiteral("R0"));
     place(cboCmd, 480, 1800, 1695, 360);
+    cboCmd->setAccessibleName(tr("Command"));
     // Enter in the box writes CR LF to the line; a newcomer expects it to
     // send the command, so the box says which does what.
     const QString enterHint = tr("Enter sends CR LF; Send Command (Alt+S) sends the command");
@@ -178,6 +184,7 @@ void frmSDI12::createCommandArea() {
     place(lblRepeatCmd, 120, 3600, 1560, 195);
     txtRepeatCmd = new QLineEdit(QStringLiteral("0"), fraSDI12);
     place(txtRepeatCmd, 1680, 3600, 495, 288);
+    txtRepeatCmd->setAccessibleName(tr("Repeat command Nr."));
     makeRoomForText(lblRepeatCmd, txtRepeatCmd);
     // The delay is at its end: a text wider than the frame keeps it.
     lblRoundTrip = new ElidedLabel(Qt::ElideLeft, fraSDI12);
@@ -187,6 +194,7 @@ void frmSDI12::createCommandArea() {
     place(lblRepeatDelay, 120, 4200, 1420, 195);
     txtRepeatDelay = new QLineEdit(QStringLiteral("50"), fraSDI12);
     place(txtRepeatDelay, 1560, 4200, 615, 288);
+    txtRepeatDelay->setAccessibleName(tr("Repeat delay (mS)"));
     makeRoomForText(lblRepeatDelay, txtRepeatDelay);
 }
 
@@ -202,6 +210,8 @@ void frmSDI12::createTabs() {
     auto* hexPage = new QWidget;
     lstHex = new TranscriptView(hexPage);
     lstHex->setModel(m_transcript.get());
+    lstHex->setAccessibleName(tr("Transcript"));
+    lstHex->setTabKeyNavigation(false); // Tab moves on to the next control
     placeOnTab(lstHex, 120, 360, 6372, 4380);
     SSTab->addTab(hexPage, tr("HEX"));
     // Beside the tab strip: on the page they would cover part of the list.
@@ -218,6 +228,7 @@ void frmSDI12::createTabs() {
     placeOnTab(cmdWrite, 4200, 360, 1215, 375);
     fg = new Grid(sheetPage);
     placeOnTab(fg, 120, 840, 7695, 3975);
+    fg->Table()->setAccessibleName(tr("Korvalink sheet"));
     SSTab->addTab(sheetPage, tr("Korvalink"));
 
     About = new AboutTab(*m_platform.Shell, *m_platform.Folders, programIcon(), nullptr);

@@ -79,7 +79,10 @@ void MeasureTab::createControls() {
 
     grdMeasurements = new QTableView(this);
     grdMeasurements->setModel(&m_table);
+    grdMeasurements->setAccessibleName(tr("Measurements"));
     grdMeasurements->setSelectionBehavior(QAbstractItemView::SelectRows);
+    // Tab and Shift+Tab move on to the next control, not from cell to cell.
+    grdMeasurements->setTabKeyNavigation(false);
     grdMeasurements->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
     // Columns fit their contents when they appear, not at every row: a day
     // of measurements every few seconds is tens of thousands of rows.

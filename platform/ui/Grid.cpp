@@ -16,12 +16,28 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <optional>
+
 namespace {
 
 constexpr int DataRole = Qt::UserRole;
 
 QColor colourFromBgr(quint32 colour) {
     return QColor(int(colour & 0xFF), int((colour >> 8) & 0xFF), int((colour >> 16) & 0xFF));
+}
+
+// Ctrl+Tab leaves forwards and Ctrl+Shift+Tab backwards: where Tab moves
+// between cells, these are the keys that move the focus on, as elsewhere
+// in Qt. Nothing for any other key.
+std::optional<bool> leavingForwards(const QKeyEvent& event) {
+    if (event.type() != QEvent::KeyPress || !(event.modifiers() & Qt::ControlModifier))
+        return std::nullopt;
+    const bool shift = event.modifiers() & Qt::ShiftModifier;
+    if (event.key() == Qt::Key_Backtab || (event.key() == Qt::Key_Tab && shift))
+        return false;
+    if (event.key() == Qt::Key_Tab)
+        return true;
+    return std::nullopt;
 }
 
 } // namespace
@@ -37,6 +53,14 @@ public:
     }
 
     using QTableWidget::edit;
+
+    // Moves the focus to the window's next (or previous) control. The table
+    // takes it first, so that the move starts from the grid itself, and an
+    // open editor, losing the focus, stores its edit and closes.
+    void leave(bool forwards) {
+        setFocus(Qt::OtherFocusReason);
+        QWidget::focusNextPrevChild(forwards);
+    }
 
 protected:
     bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override {
@@ -58,6 +82,10 @@ protected:
     // an edit like F2. While an editor is open Enter belongs to the editor,
     // which commits with it.
     void keyPressEvent(QKeyEvent* event) override {
+        if (const std::optional<bool> forwards = leavingForwards(*event)) {
+            leave(*forwards);
+            return;
+        }
         if (state() != EditingState) {
             if (isButtonCell(currentIndex()) && isPressKey(*event) && press(currentIndex()))
                 return;
@@ -180,6 +208,20 @@ public:
         button.fontMetrics = option.fontMetrics;
         const QStyle* style = option.widget ? option.widget->style() : QApplication::style();
         style->drawControl(QStyle::CE_PushButton, &button, painter, option.widget);
+    }
+
+protected:
+    // The keys that leave the grid leave it from an open editor too, instead
+    // of moving to the next cell.
+    bool eventFilter(QObject* object, QEvent* event) override {
+        if (event->type() == QEvent::KeyPress) {
+            if (const std::optional<bool> forwards =
+                    leavingForwards(*static_cast<QKeyEvent*>(event))) {
+                m_grid.m_table->leave(*forwards);
+                return true;
+            }
+        }
+        return QStyledItemDelegate::eventFilter(object, event);
     }
 
 private:

@@ -21,6 +21,8 @@ class GridDelegate;
 // and raises AfterEdit; Escape drops the edit. Cells of a button column look
 // like push buttons: a click, F2, Enter or Space raises BeforeEdit, no editor
 // opens; moving onto one (Tab, arrows, Tab out of an editor) raises nothing.
+// Tab and Shift+Tab move between cells; Ctrl+Tab and Ctrl+Shift+Tab move
+// the focus out of the grid, from an open editor too.
 class Grid : public QWidget {
     Q_OBJECT
 public:

@@ -1,7 +1,10 @@
 #include "platform/ui/Grid.h"
 
 #include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
 #include <QTableWidget>
+#include <QVBoxLayout>
 #include <QtTest>
 
 namespace {
@@ -58,6 +61,33 @@ struct GridRig {
     }
 };
 
+// A window with a box before and after a grid of two data rows, whose
+// column 1 edits with a drop-down; the grid's stored edits are kept.
+struct WindowRig {
+    QWidget window;
+    QLineEdit* before = new QLineEdit(&window);
+    Grid* grid = new Grid(&window);
+    QLineEdit* after = new QLineEdit(&window);
+    QStringList stored;
+
+    WindowRig() {
+        auto* layout = new QVBoxLayout(&window);
+        for (QWidget* widget : {static_cast<QWidget*>(before), static_cast<QWidget*>(grid),
+                                static_cast<QWidget*>(after)})
+            layout->addWidget(widget);
+        grid->setColumnCount(2);
+        grid->setRowCount(3);
+        QObject::connect(grid, &Grid::BeforeEdit, [this](int, int column, bool&) {
+            grid->setEditList(column == DropDownColumn ? "|#1;x1|#2;x2" : "");
+        });
+        QObject::connect(grid, &Grid::AfterEdit, [this] { stored.append(grid->EditText()); });
+        window.show();
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+    }
+    QWidget* openEditor() const { return grid->Table()->viewport()->findChild<QWidget*>(); }
+};
+
 class TestGrid : public QObject {
     Q_OBJECT
 private slots:
@@ -110,6 +140,49 @@ private slots:
         QCOMPARE(rig.pressedRows, QList<int>());
         rig.act("Space");
         QCOMPARE(rig.pressedRows, QList<int>({2}));
+    }
+
+    // Tab moves between cells, so Ctrl+Tab and Ctrl+Shift+Tab move the
+    // focus out of the grid, to the next or the previous control; from an
+    // open editor too, which stores its edit as it closes.
+    void ctrlTabLeaves_data() {
+        QTest::addColumn<int>("column");
+        QTest::addColumn<QString>("typed"); // into an editor opened with F2; none when empty
+        QTest::addColumn<bool>("backwards");
+        QTest::addColumn<QStringList>("stored");
+        QTest::newRow("from a cell") << 0 << "" << false << QStringList();
+        QTest::newRow("backwards from a cell") << 0 << "" << true << QStringList();
+        QTest::newRow("from a line editor") << 0 << "new" << false << QStringList{"new"};
+        QTest::newRow("backwards from a line editor") << 0 << "new" << true << QStringList{"new"};
+        QTest::newRow("from a drop-down")
+            << int(DropDownColumn) << "x2" << false << QStringList{"x2"};
+    }
+    void ctrlTabLeaves() {
+        QFETCH(int, column);
+        QFETCH(QString, typed);
+        QFETCH(bool, backwards);
+        WindowRig rig;
+        QTableWidget* table = rig.grid->Table();
+        rig.grid->SetCurrentCell(1, column);
+        table->setFocus();
+        QTRY_COMPARE(QApplication::focusWidget(), table);
+        if (!typed.isEmpty()) {
+            QTest::keyClick(table, Qt::Key_F2);
+            QTRY_VERIFY(rig.openEditor());
+            if (auto* dropDown = qobject_cast<QComboBox*>(rig.openEditor())) {
+                dropDown->hidePopup();
+                dropDown->setCurrentText(typed);
+            } else {
+                QTest::keyClicks(rig.openEditor(), typed);
+            }
+        }
+        const Qt::KeyboardModifiers control =
+            Qt::ControlModifier | (backwards ? Qt::ShiftModifier : Qt::NoModifier);
+        QTest::keyClick(QApplication::focusWidget(), backwards ? Qt::Key_Backtab : Qt::Key_Tab,
+                        control);
+        QTRY_COMPARE(QApplication::focusWidget(), backwards ? rig.before : rig.after);
+        QTEST(rig.stored, "stored");
+        QTRY_COMPARE(rig.openEditor(), nullptr);
     }
 };
 

@@ -11,6 +11,7 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QScrollArea;
 class QTabWidget;
 class AboutTab;
 class ClickableLabel;
@@ -55,6 +56,8 @@ public:
                       QWidget* parent = nullptr);
     ~frmSDI12() override;
 
+    // The port and command areas, which scroll on a screen too small for them.
+    QScrollArea* scrControls = nullptr;
     // Port area.
     QGroupBox* fraPort = nullptr;
     DropDownComboBox* cboLines = nullptr;
@@ -118,8 +121,8 @@ protected:
 
 private:
     void createControls();
-    void createPortArea();
-    void createCommandArea();
+    void createPortArea(QWidget* column);
+    void createCommandArea(QWidget* column);
     void createTabs();
     void createHandlers();
     void createMeasureTab();

@@ -11,6 +11,7 @@
 #include "platform/ui/ClickableLabel.h"
 #include "platform/ui/DropDownComboBox.h"
 #include "platform/ui/ElidedLabel.h"
+#include "platform/ui/FocusScrollArea.h"
 #include "platform/ui/Grid.h"
 #include "platform/ui/TabCornerButtons.h"
 #include "platform/ui/Twips.h"
@@ -18,12 +19,12 @@
 
 #include <QFont>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QStyle>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <algorithm>
@@ -87,8 +88,16 @@ void frmSDI12::createControls() {
     QFont dialogFont = font();
     dialogFont.setPointSizeF(7.5);
     setFont(dialogFont);
-    createPortArea();
-    createCommandArea();
+    // The port and command areas keep their places and sizes; on a screen
+    // too small for them they scroll.
+    scrControls = new FocusScrollArea(this);
+    scrControls->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    auto* column = new QWidget(scrControls); // takes the window's font at once
+    createPortArea(column);
+    createCommandArea(column);
+    const QRect used = column->childrenRect();
+    column->resize(used.right() + 1, used.bottom() + 1);
+    scrControls->setWidget(column);
     createTabs();
     StatusBar = new TwoPanelStatusBar(this);
 
@@ -98,8 +107,8 @@ void frmSDI12::createControls() {
     tmrBatch->setInterval(3000);
 }
 
-void frmSDI12::createPortArea() {
-    fraPort = new QGroupBox(tr("COM port"), this);
+void frmSDI12::createPortArea(QWidget* column) {
+    fraPort = new QGroupBox(tr("COM port"), column);
     place(fraPort, 120, 120, 2292, 2415);
     cboLines = new DropDownComboBox(fraPort);
     cboLines->setEnterCommits(true);
@@ -126,8 +135,8 @@ void frmSDI12::createPortArea() {
     makeRoomForText(lblWake);
 }
 
-void frmSDI12::createCommandArea() {
-    fraSDI12 = new QGroupBox(tr("Commands to Sensor"), this);
+void frmSDI12::createCommandArea(QWidget* column) {
+    fraSDI12 = new QGroupBox(tr("Commands to Sensor"), column);
     place(fraSDI12, 120, 2640, 2292, 4575);
     const auto button = [this](const QString& caption, const QColor& colour) {
         auto* pushButton = new QPushButton(caption, fraSDI12);
@@ -235,11 +244,14 @@ void frmSDI12::createTabs() {
     SSTab->addTab(About, tr("About"));
 }
 
-// The design size, centred on the screen.
+// The design size, centred on the screen; on a screen too small for it,
+// as much as the screen has room for.
 void frmSDI12::placeOnScreen() {
-    resize(Twips::ToPixels(DesignClientWidth), Twips::ToPixels(DesignClientHeight));
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    const QSize client(Twips::ToPixels(DesignClientWidth), Twips::ToPixels(DesignClientHeight));
+    const QRect room = screen()->availableGeometry();
+    const QSize frameExtra = frameGeometry().size() - size();
+    resize(client.boundedTo(room.size() - frameExtra));
+    move(room.center() - rect().center());
 }
 
 void frmSDI12::resizeEvent(QResizeEvent* event) {
@@ -258,20 +270,29 @@ void frmSDI12::Form_Resize() {
         return;
     // The frame's thickness turns the outer minimum into a client minimum;
     // Qt then keeps the window from being dragged smaller, and a window that
-    // is smaller now is raised to it (which resizes it once more).
-    // The client minimum is raised, where the outer one falls short, so that
-    // the command area, which keeps its place and size, ends above the
-    // status bar and every control in it stays within reach.
+    // is smaller now is raised to it (which resizes it once more). On a
+    // screen too small for the minimum, the minimum is what the screen has
+    // room for, and the left column scrolls.
     const QSize frameExtra = frameGeometry().size() - size();
-    const QSize minimumOuter(Twips::ToPixels(ResizeRules::MinimumOuterWidth),
-                             Twips::ToPixels(ResizeRules::MinimumOuterHeight));
     const int statusHeight = StatusBar->sizeHint().height();
-    QSize minimumClient = minimumOuter - frameExtra;
-    minimumClient.setHeight(
-        std::max(minimumClient.height(), fraSDI12->geometry().bottom() + 1 + statusHeight));
-    setMinimumSize(minimumClient);
-    if (width() < minimumWidth() || height() < minimumHeight())
-        resize(size().expandedTo(minimumSize()));
+    const QWidget* column = scrControls->widget();
+    ResizeRules::MinimumInput minimum;
+    minimum.Outer = {double(Twips::ToPixels(ResizeRules::MinimumOuterWidth)),
+                     double(Twips::ToPixels(ResizeRules::MinimumOuterHeight))};
+    minimum.Frame = {double(frameExtra.width()), double(frameExtra.height())};
+    const QSize screenRoom = screen()->availableGeometry().size();
+    minimum.Screen = {double(screenRoom.width()), double(screenRoom.height())};
+    minimum.LeftColumnHeight = column->height();
+    minimum.StatusBarHeight = statusHeight;
+    const ResizeRules::Size minimumClient = ResizeRules::MinimumClient(minimum);
+    setMinimumSize(int(minimumClient.Width), int(minimumClient.Height));
+    // Within the screen: the design size on a small screen exceeds it once
+    // the frame is known.
+    QSize fitting = size().expandedTo(minimumSize());
+    if (!isMaximized() && !isFullScreen())
+        fitting = fitting.boundedTo(screenRoom - frameExtra);
+    if (fitting != size())
+        resize(fitting);
 
     StatusBar->setGeometry(0, height() - statusHeight, width(), statusHeight);
 
@@ -280,7 +301,14 @@ void frmSDI12::Form_Resize() {
     input.ClientHeight = Twips::FromPixels(height());
     input.PortFrameWidth = Twips::FromPixels(fraPort->width());
     input.StatusBarHeight = Twips::FromPixels(statusHeight);
+    input.LeftColumnHeight = Twips::FromPixels(column->height());
+    input.ScrollBarWidth =
+        Twips::FromPixels(style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, scrControls));
     const ResizeRules::Layout layout = ResizeRules::Compute(input);
+    place(scrControls, layout.LeftColumn.Left, layout.LeftColumn.Top, layout.LeftColumn.Width,
+          layout.LeftColumn.Height);
+    scrControls->setVerticalScrollBarPolicy(layout.LeftColumnScrolls ? Qt::ScrollBarAlwaysOn
+                                                                     : Qt::ScrollBarAlwaysOff);
     place(SSTab, layout.SSTab.Left, layout.SSTab.Top, layout.SSTab.Width, layout.SSTab.Height);
     resizeTwips(SaxView, layout.SaxWidth, layout.SaxHeight);
     resizeTwips(lstHex, layout.HexWidth, layout.HexHeight);

@@ -9,6 +9,7 @@
 #include "measure/ui/MeasurePlot.h"
 #include "platform/AtomicFile.h"
 #include "platform/FileDialog.h"
+#include "platform/ui/FocusScrollArea.h"
 #include "platform/ui/WholeNumberBox.h"
 
 #include <QComboBox>
@@ -112,12 +113,22 @@ void MeasureTab::createControls() {
     lblMeasureReport->setTextFormat(Qt::PlainText);
     lblMeasureReport->setWordWrap(true);
 
-    auto* page = new QVBoxLayout(this);
+    // The tab's controls keep the room they need to read whole; in a window
+    // too small for them they scroll.
+    auto* scroller = new FocusScrollArea(this);
+    scroller->setWidgetResizable(true);
+    auto* content = new QWidget(scroller);
+    auto* page = new QVBoxLayout(content);
     m_page = page;
+    page->setContentsMargins(6, 6, 6, 6); // the page is framed by the tab control already
     page->addLayout(choices);
     page->addWidget(lblMeasureReport);
     page->addWidget(views, 1);
     page->addLayout(tableButtons);
+    scroller->setWidget(content);
+    auto* whole = new QVBoxLayout(this);
+    whole->setContentsMargins(0, 0, 0, 0);
+    whole->addWidget(scroller);
 }
 
 QWidget* MeasureTab::createIdentificationFields() {

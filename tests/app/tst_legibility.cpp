@@ -1,10 +1,14 @@
 #include "WindowHarness.h"
 
 #include "app/TwoPanelStatusBar.h"
+#include "measure/ui/MeasureTab.h"
 #include "platform/ui/ElidedLabel.h"
+#include "platform/ui/Twips.h"
 
 #include <QGroupBox>
 #include <QLabel>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTabWidget>
 #include <QToolTip>
 #include <QtTest>
@@ -14,6 +18,7 @@
 class TestLegibility : public QObject {
     Q_OBJECT
 private slots:
+    void designSizeNeedsNoScrolling();
     void labelsHaveRoomForTheirTexts();
     void longTextsShowWholeOnHover_data();
     void longTextsShowWholeOnHover();
@@ -27,6 +32,24 @@ void showWindow(frmSDI12& window) {
 }
 
 } // namespace
+
+// The design size holds on a screen large enough for it (raised, where the
+// design falls short, to show the whole command area above the status
+// bar), with no scroll bar in the left column or on the Measure tab.
+void TestLegibility::designSizeNeedsNoScrolling() {
+    WindowHarness harness;
+    frmSDI12& window = *harness.Window;
+    window.SSTab->setCurrentWidget(window.Measure);
+    showWindow(window);
+    const QSize design(Twips::ToPixels(10890), Twips::ToPixels(7530));
+    QCOMPARE(window.size(), design.expandedTo(window.minimumSize()));
+    QVERIFY(window.height() - design.height() <= 2);
+    QVERIFY(!window.scrControls->verticalScrollBar()->isVisible());
+    for (const QScrollArea* area : window.Measure->findChildren<QScrollArea*>()) {
+        QVERIFY(!area->verticalScrollBar()->isVisible());
+        QVERIFY(!area->horizontalScrollBar()->isVisible());
+    }
+}
 
 // Each label in the port and command areas is as wide as its text (a
 // wrapped one as tall), and its text covers no box beside it and stays

@@ -52,7 +52,7 @@ public:
     AxisScale ValueAxis() const;
 
     QSize sizeHint() const override { return {400, 250}; }
-    QSize minimumSizeHint() const override { return {200, 120}; }
+    QSize minimumSizeHint() const override { return {160, 120}; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -20,9 +20,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QTableView>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 MeasureTab::MeasureTab(ExchangeLink& link, IClock& clock, IFileDialog& dialog,
                        ISettingsStore& settings, QWidget* parent)
@@ -78,29 +81,7 @@ void MeasureTab::createControls() {
     choices->addStretch();
     choices->addWidget(cmdIdentify);
 
-    grdMeasurements = new QTableView(this);
-    grdMeasurements->setModel(&m_table);
-    grdMeasurements->setAccessibleName(tr("Measurements"));
-    grdMeasurements->setSelectionBehavior(QAbstractItemView::SelectRows);
-    // Tab and Shift+Tab move on to the next control, not from cell to cell.
-    grdMeasurements->setTabKeyNavigation(false);
-    grdMeasurements->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
-    // Columns fit their contents when they appear, not at every row: a day
-    // of measurements every few seconds is tens of thousands of rows.
-    connect(&m_table, &QAbstractItemModel::columnsInserted, grdMeasurements,
-            [this] { grdMeasurements->resizeColumnsToContents(); });
-    // The newest row stays in sight as the table grows.
-    connect(&m_table, &QAbstractItemModel::rowsInserted, grdMeasurements,
-            [this](const QModelIndex&, int first) {
-                if (first == 0)
-                    grdMeasurements->resizeColumnsToContents();
-                grdMeasurements->scrollToBottom();
-            });
-    picPlot = new MeasurePlot(this);
-    auto* views = new QSplitter(Qt::Horizontal, this);
-    views->addWidget(grdMeasurements);
-    views->addWidget(picPlot);
-    views->setChildrenCollapsible(false);
+    QWidget* views = createViews();
 
     cmdSaveCsv = new QPushButton(tr("Save as CSV…"), this);
     cmdClearMeasurements = new QPushButton(tr("Clear"), this);
@@ -129,6 +110,68 @@ void MeasureTab::createControls() {
     auto* whole = new QVBoxLayout(this);
     whole->setContentsMargins(0, 0, 0, 0);
     whole->addWidget(scroller);
+}
+
+// The table and the plot side by side.
+QWidget* MeasureTab::createViews() {
+    grdMeasurements = new QTableView(this);
+    grdMeasurements->setModel(&m_table);
+    grdMeasurements->setAccessibleName(tr("Measurements"));
+    grdMeasurements->setSelectionBehavior(QAbstractItemView::SelectRows);
+    // Tab and Shift+Tab move on to the next control, not from cell to cell.
+    grdMeasurements->setTabKeyNavigation(false);
+    grdMeasurements->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
+
+    picPlot = new MeasurePlot(this);
+
+    auto* views = new QSplitter(Qt::Horizontal, this);
+    views->addWidget(grdMeasurements);
+    views->addWidget(picPlot);
+    views->setChildrenCollapsible(false);
+    views->setStretchFactor(0, 0); // a wider window widens the plot
+    views->setStretchFactor(1, 1);
+    // Columns fit their contents when they appear, not at every row: a day
+    // of measurements every few seconds is tens of thousands of rows. The
+    // table then takes the width its columns need, as far as the plot can
+    // give it, so that every column reads without dragging the splitter;
+    // the last column fills what is left.
+    const auto fitColumns = [this, views] {
+        QHeaderView* titles = grdMeasurements->horizontalHeader();
+        const int last = m_table.columnCount() - 1;
+        for (int column = 0; column <= last; ++column)
+            titles->setSectionResizeMode(column, column == last ? QHeaderView::Stretch
+                                                                : QHeaderView::Interactive);
+        grdMeasurements->resizeColumnsToContents();
+        const QList<int> sizes = views->sizes();
+        const int room = sizes.value(0) + sizes.value(1);
+        if (room <= 0)
+            return; // not laid out yet
+        const int table =
+            std::min(tableWidthForColumns(), room - picPlot->minimumSizeHint().width());
+        views->setSizes({table, room - table});
+    };
+    connect(&m_table, &QAbstractItemModel::columnsInserted, grdMeasurements, fitColumns);
+    // The newest row stays in sight as the table grows.
+    connect(&m_table, &QAbstractItemModel::rowsInserted, grdMeasurements,
+            [this, fitColumns](const QModelIndex&, int first) {
+                if (first == 0)
+                    fitColumns();
+                grdMeasurements->scrollToBottom();
+            });
+    return views;
+}
+
+// The table's width with every column at the width of its contents and
+// its title, room left for the vertical scroll bar that many rows bring.
+int MeasureTab::tableWidthForColumns() const {
+    int width = 2 * grdMeasurements->frameWidth() +
+                grdMeasurements->verticalHeader()->sizeHint().width() +
+                grdMeasurements->verticalScrollBar()->sizeHint().width();
+    const QHeaderView* titles = grdMeasurements->horizontalHeader();
+    const QAbstractItemView* view = grdMeasurements; // where the size hint is public
+    for (int column = 0; column < m_table.columnCount(); ++column)
+        width += std::max(view->sizeHintForColumn(column), titles->sectionSizeHint(column));
+    return width;
 }
 
 QWidget* MeasureTab::createIdentificationFields() {

@@ -73,7 +73,9 @@ public:
 
 private:
     void createControls();
+    QWidget* createViews();
     QWidget* createIdentificationFields();
+    int tableWidthForColumns() const;
     // The one address character, or nothing (the report line says why).
     std::optional<QChar> address();
     // The sensors to measure, or nothing (the report line says why).

@@ -1,20 +1,24 @@
 #include "WindowHarness.h"
 
 #include "app/TwoPanelStatusBar.h"
+#include "measure/MeasurementRunner.h"
 #include "measure/ui/MeasureTab.h"
 #include "platform/ui/ElidedLabel.h"
 #include "platform/ui/Twips.h"
 
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTabWidget>
+#include <QTableView>
 #include <QToolTip>
 #include <QtTest>
 
 // What the window shows at its design size reads whole: the labels' texts,
-// and long messages, cut visibly and whole on hover.
+// long messages (cut visibly, whole on hover) and every column of the
+// measurement table.
 class TestLegibility : public QObject {
     Q_OBJECT
 private slots:
@@ -22,6 +26,8 @@ private slots:
     void labelsHaveRoomForTheirTexts();
     void longTextsShowWholeOnHover_data();
     void longTextsShowWholeOnHover();
+    void measureColumnsShowWhole_data();
+    void measureColumnsShowWhole();
 };
 
 namespace {
@@ -29,6 +35,21 @@ namespace {
 void showWindow(frmSDI12& window) {
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
+}
+
+// The Measure tab, shown, after one measurement of `values`; `fault`, when
+// given, fails it.
+void showMeasurement(frmSDI12& window, const QStringList& values, const QString& fault = {}) {
+    window.SSTab->setCurrentWidget(window.Measure);
+    showWindow(window);
+    MeasurementRecord record;
+    record.Time = QDateTime(QDate(2026, 1, 31), QTime(14, 5, 9));
+    record.Command = QStringLiteral("0M!");
+    for (const QString& value : values)
+        record.Outcome.Values.append({value, value.toDouble()});
+    record.Outcome.Promised = int(values.size());
+    record.Outcome.Fault = fault;
+    emit window.Measure->Runner().measurementEnded(record);
 }
 
 } // namespace
@@ -128,6 +149,41 @@ void TestLegibility::longTextsShowWholeOnHover() {
     // Panel 1 never pushes the link's state out of the bar.
     const QWidget* linkState = window.StatusBar->findChild<QWidget*>(QStringLiteral("LinkState"));
     QVERIFY(window.StatusBar->rect().contains(linkState->geometry()));
+}
+
+// After a first measurement at the design size, every column of the table
+// shows whole without moving the splitter, and the last one reaches the
+// table's right edge.
+void TestLegibility::measureColumnsShowWhole_data() {
+    QTest::addColumn<QStringList>("values");
+    QTest::addColumn<QString>("fault");
+    QTest::newRow("one value") << QStringList{"+21.37"} << QString();
+    QTest::newRow("temperature, pressure, voltage")
+        << QStringList{"+21.37", "+1013.2", "+12.61"} << QString();
+    QTest::newRow("failed after two values")
+        << QStringList{"+21.37", "+1013.2"} << QStringLiteral("No answer to 0D1!");
+}
+
+void TestLegibility::measureColumnsShowWhole() {
+    QFETCH(QStringList, values);
+    QFETCH(QString, fault);
+    WindowHarness harness;
+    frmSDI12& window = *harness.Window;
+    showMeasurement(window, values, fault);
+    QTableView& table = *window.Measure->grdMeasurements;
+    const QHeaderView& titles = *table.horizontalHeader();
+    const int columns = table.model()->columnCount();
+    QVERIFY(columns >= 3);
+    const int viewWidth = table.viewport()->width();
+    QTRY_COMPARE(titles.sectionViewportPosition(columns - 1) + titles.sectionSize(columns - 1),
+                 viewWidth);
+    const QAbstractItemView& view = table;
+    for (int column = 0; column < columns; ++column) {
+        const QByteArray title = table.model()->headerData(column, Qt::Horizontal).toByteArray();
+        QVERIFY2(titles.sectionViewportPosition(column) >= 0, title);
+        QVERIFY2(titles.sectionSize(column) >= view.sizeHintForColumn(column), title);
+        QVERIFY2(titles.sectionSize(column) >= titles.sectionSizeHint(column), title);
+    }
 }
 
 QTEST_MAIN(TestLegibility)

@@ -48,6 +48,14 @@ void MeasurePlot::AddMeasurement(const QDateTime& time, const QList<double>& val
     update();
 }
 
+void MeasurePlot::BreakLines() {
+    for (Series& series : m_series) {
+        const size_t next = series.Values.size();
+        if (next > 0 && (series.Breaks.empty() || series.Breaks.back() != next))
+            series.Breaks.push_back(next);
+    }
+}
+
 void MeasurePlot::Clear() {
     m_series.clear();
     m_times = TimeSpan();
@@ -193,8 +201,8 @@ void MeasurePlot::DrawMeasurements(QPainter& painter) const {
                 const Series& points = m_series[size_t(series)];
                 if (latestValues[series].isEmpty())
                     continue;
-                const QPointF end =
-                    DrawLine(painter, points.TimesMs, points.Values, area, lineColours[series]);
+                const QPointF end = DrawLine(painter, points.TimesMs, points.Values, points.Breaks,
+                                             area, lineColours[series]);
                 latest.push_back({end, latestValues[series], lineColours[series]});
             }
             DrawLatestValues(painter, latest, area.Rect(), widestLatest);

@@ -16,7 +16,9 @@
 // point, as the sensor prints it. A click on a legend entry, or the context
 // menu (right click, the Menu key, Shift+F10), hides or shows its line. The
 // value axis scales to the shown lines, so a temperature can be read without
-// a pressure beside it flattening it; the time axis spans all points.
+// a pressure beside it flattening it; the time axis spans all points. A
+// failed measurement breaks every line: the points before it and after it
+// are not joined.
 //
 // Points are kept in arrays and each line's range as running extremes, so
 // adding costs the same however many came before. A line with more points
@@ -31,6 +33,8 @@ public:
     // values[i] belongs to series i ("value i+1"); a measurement with more
     // values than any before adds series. NaN and infinities are left out.
     void AddMeasurement(const QDateTime& time, const QList<double>& values);
+    // A measurement failed here: each line's next point starts a new piece.
+    void BreakLines();
     // Removes every line; the lines that come after are shown.
     void Clear();
 
@@ -76,6 +80,8 @@ private:
     struct Series {
         std::vector<qint64> TimesMs; // since the epoch
         std::vector<double> Values;
+        // Indices of the points that start a new piece of the line, rising.
+        std::vector<size_t> Breaks;
         ValueRange Range;
         bool Visible = true;
     };

@@ -292,9 +292,12 @@ void MeasureTab::cmdClearMeasurements_Click() {
 void MeasureTab::Runner_MeasurementEnded(const MeasurementRecord& record) {
     m_table.Append(record);
     // Only a complete measurement is drawn: a part of one would read as a
-    // reading.
-    if (!record.Outcome.IsComplete())
+    // reading. A failed one breaks the lines, so that the points on either
+    // side of it are not joined as if nothing had happened between them.
+    if (!record.Outcome.IsComplete()) {
+        picPlot->BreakLines();
         return;
+    }
     QList<double> numbers;
     for (const MeasuredValue& value : record.Outcome.Values)
         numbers.append(value.Number);

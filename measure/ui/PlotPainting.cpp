@@ -17,6 +17,8 @@ using PlotPainting::PlotArea;
 // Qt strokes lines of one pixel on a fast path; wider ones take its general
 // stroker, dozens of times slower over thousands of points.
 constexpr double LineWidth = 1;
+// A point with a failed measurement on each side: a dot, as no line reaches it.
+constexpr double LoneDotRadius = 1.5;
 constexpr double LegendSpacing = 14; // name to the next swatch
 // How much of its colour a hidden line's legend entry keeps.
 constexpr double HiddenEntryStrength = 0.35;
@@ -56,22 +58,21 @@ QColor Blend(const QColor& from, const QColor& to, double share) {
                             float(mix(from.blueF(), to.blueF())));
 }
 
-// The points of one line. With more points than pixel columns, each
-// column's run of points gives its first, lowest, highest and last value,
-// which draw the same picture as all of them.
+// The points [begin, end) of one line. With more points than pixel
+// columns, each column's run of points gives its first, lowest, highest and
+// last value, which draw the same picture as all of them.
 QPolygonF LinePoints(const std::vector<qint64>& times, const std::vector<double>& values,
-                     const PlotArea& area) {
-    const size_t count = times.size();
+                     size_t begin, size_t end, const PlotArea& area) {
     QPolygonF line;
-    if (double(count) <= area.Rect().width()) {
-        line.reserve(qsizetype(count));
-        for (size_t i = 0; i < count; ++i)
+    if (double(end - begin) <= area.Rect().width()) {
+        line.reserve(qsizetype(end - begin));
+        for (size_t i = begin; i < end; ++i)
             line.append({area.X(double(times[i])), area.Y(values[i])});
         return line;
     }
     line.reserve(4 * qsizetype(area.Rect().width() + 2));
-    size_t i = 0;
-    while (i < count) {
+    size_t i = begin;
+    while (i < end) {
         const double column = std::floor(area.X(double(times[i])));
         // Times compared rather than positions: two comparisons a point.
         const double columnStart = area.Ms(column);
@@ -80,8 +81,7 @@ QPolygonF LinePoints(const std::vector<qint64>& times, const std::vector<double>
         double lowest = first;
         double highest = first;
         const size_t runStart = i;
-        for (++i; i < count && double(times[i]) >= columnStart && double(times[i]) < columnEnd;
-             ++i) {
+        for (++i; i < end && double(times[i]) >= columnStart && double(times[i]) < columnEnd; ++i) {
             lowest = std::min(lowest, values[i]);
             highest = std::max(highest, values[i]);
         }
@@ -187,9 +187,23 @@ void DrawAxes(QPainter& painter, const PlotArea& area, const AxisScale& values,
 }
 
 QPointF DrawLine(QPainter& painter, const std::vector<qint64>& times,
-                 const std::vector<double>& values, const PlotArea& area, const QColor& colour) {
-    painter.setPen(QPen(colour, LineWidth));
-    painter.drawPolyline(LinePoints(times, values, area));
+                 const std::vector<double>& values, const std::vector<size_t>& breaks,
+                 const PlotArea& area, const QColor& colour) {
+    size_t first = 0;
+    for (size_t piece = 0; piece <= breaks.size(); ++piece) {
+        const size_t last = piece < breaks.size() ? breaks[piece] : times.size();
+        if (last - first == 1) {
+            painter.setPen(Qt::NoPen);
+            painter.setBrush(colour);
+            painter.drawEllipse(QPointF(area.X(double(times[first])), area.Y(values[first])),
+                                LoneDotRadius, LoneDotRadius);
+            painter.setBrush(Qt::NoBrush);
+        } else if (last > first) {
+            painter.setPen(QPen(colour, LineWidth));
+            painter.drawPolyline(LinePoints(times, values, first, last, area));
+        }
+        first = last;
+    }
     const QPointF end(area.X(double(times.back())), area.Y(values.back()));
     painter.setPen(Qt::NoPen);
     painter.setBrush(colour);

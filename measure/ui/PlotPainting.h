@@ -63,8 +63,11 @@ int TicksThatFit(double length, double spacing);
 void DrawAxes(QPainter& painter, const PlotArea& area, const AxisScale& values,
               const AxisScale& times, const QPalette& colours, double timeLabelWidth);
 // Draws one line with a marker at its last point, and returns that point.
+// The line is not drawn across a break: each break index starts a new
+// piece, and a piece of one point shows as a dot.
 QPointF DrawLine(QPainter& painter, const std::vector<qint64>& times,
-                 const std::vector<double>& values, const PlotArea& area, const QColor& colour);
+                 const std::vector<double>& values, const std::vector<size_t>& breaks,
+                 const PlotArea& area, const QColor& colour);
 // The latest values stand beside the lines' ends, spread apart where lines
 // end close together.
 void DrawLatestValues(QPainter& painter, const std::vector<LatestValue>& latest, const QRectF& plot,

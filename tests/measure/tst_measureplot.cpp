@@ -26,6 +26,34 @@ int PixelsOf(MeasurePlot& plot, const QColor& colour, int top = 0, int bottom = 
     return count;
 }
 
+// Pixels drawn in `colour` or in a lighter shade of it (the edges of a
+// smoothed line), counted by hue: the axes and grid are grey.
+int InkOf(MeasurePlot& plot, const QColor& colour) {
+    QImage image(plot.size(), QImage::Format_RGB32);
+    plot.render(&image);
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor pixel = image.pixelColor(x, y);
+            const int hueApart = std::abs(pixel.hsvHue() - colour.hsvHue());
+            count += pixel.hsvSaturation() > 40 && std::min(hueApart, 360 - hueApart) < 12;
+        }
+    }
+    return count;
+}
+
+// Plays measurements of one value, 10 each, at the seconds written in
+// `events`; "|" is a failed measurement.
+void Play(MeasurePlot& plot, const QString& events) {
+    plot.resize(plot.sizeHint());
+    for (const QString& event : events.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        if (event == QLatin1String("|"))
+            plot.BreakLines();
+        else
+            plot.AddMeasurement(Start.addSecs(event.toInt()), {10.0});
+    }
+}
+
 } // namespace
 
 class TestMeasurePlot : public QObject {
@@ -109,6 +137,44 @@ private slots:
         QVERIFY(plot.IsSeriesVisible(1));
         QTest::mouseClick(&plot, Qt::LeftButton, {}, plot.rect().center());
         QVERIFY(plot.IsSeriesVisible(1) && !plot.IsSeriesVisible(0));
+    }
+
+    // A failed measurement leaves a gap in the line instead of a bridge
+    // across it; more failures in a row, or one before any point, change
+    // nothing more; a point between two failures still shows, as a dot.
+    // Each plot is compared with one whose time axis and latest value are
+    // the same.
+    void failureBreaksTheLine_data() {
+        QTest::addColumn<QString>("events");
+        QTest::addColumn<QString>("compared");
+        QTest::addColumn<int>("expected"); // -1 less ink, 0 the same, 1 more
+        QTest::newRow("failure between points") << "0 5 10 | 60 65 70"
+                                                << "0 5 10 60 65 70" << -1;
+        QTest::newRow("failures in a row") << "0 5 10 | | | 60 65 70"
+                                           << "0 5 10 | 60 65 70" << 0;
+        QTest::newRow("failure before any point") << "| 0 5 10"
+                                                  << "0 5 10" << 0;
+        QTest::newRow("lone point between failures") << "0 5 | 30 | 60 65"
+                                                     << "0 5 | 60 65" << 1;
+    }
+    void failureBreaksTheLine() {
+        QFETCH(QString, events);
+        QFETCH(QString, compared);
+        QFETCH(int, expected);
+        MeasurePlot plot;
+        Play(plot, events);
+        MeasurePlot other;
+        Play(other, compared);
+        const int ink = InkOf(plot, plot.SeriesColour(0));
+        const int otherInk = InkOf(other, other.SeriesColour(0));
+        const QByteArray counts =
+            QByteArray::number(ink) + " against " + QByteArray::number(otherInk);
+        if (expected < 0) // the bridge spans most of the width
+            QVERIFY2(ink < otherInk * 6 / 10, counts);
+        else if (expected == 0)
+            QVERIFY2(ink == otherInk, counts);
+        else
+            QVERIFY2(ink > otherInk, counts);
     }
 };
 

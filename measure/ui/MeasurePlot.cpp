@@ -25,6 +25,8 @@ MeasurePlot::MeasurePlot(QWidget* parent) : QWidget(parent) {
     // The Menu key opens the context menu of the focused widget only.
     setFocusPolicy(Qt::StrongFocus);
     setAccessibleName(tr("Plot of the measured values"));
+    setAccessibleDescription(tr("Left and Right choose a value in the legend; Space shows or "
+                                "hides its line"));
     setMouseTracking(true); // for the hand over the legend
 }
 
@@ -60,6 +62,7 @@ void MeasurePlot::Clear() {
     m_series.clear();
     m_times = TimeSpan();
     m_pressedEntry = -1;
+    m_currentEntry = 0;
     update();
 }
 
@@ -93,6 +96,10 @@ QRect MeasurePlot::LegendEntryRect(int series) const {
 AxisScale MeasurePlot::ValueAxis() const {
     const ValueRange shown = ShownRange();
     return shown.IsEmpty() ? AxisScale() : ValueAxis(CurrentLayout(), shown);
+}
+
+int MeasurePlot::CurrentLegendEntry() const {
+    return m_times.IsEmpty() ? -1 : std::clamp(m_currentEntry, 0, SeriesCount() - 1);
 }
 
 MeasurePlot::Layout MeasurePlot::CurrentLayout() const {
@@ -149,10 +156,15 @@ void MeasurePlot::paintEvent(QPaintEvent*) {
         DrawNotice(painter, rect(), colours, tr("No measurements yet"));
     else
         DrawMeasurements(painter);
+    // The focus shows on the legend entry that Space toggles, or on the
+    // whole plot while there is no legend.
     if (hasFocus()) {
         QStyleOptionFocusRect frame;
         frame.initFrom(this);
         frame.backgroundColor = colours.color(QPalette::Base);
+        const int entry = CurrentLegendEntry();
+        if (entry >= 0)
+            frame.rect = LegendEntryRect(entry).adjusted(-2, 0, 2, 0);
         style()->drawPrimitive(QStyle::PE_FrameFocusRect, &frame, &painter, this);
     }
 }
@@ -221,10 +233,12 @@ void MeasurePlot::mouseReleaseEvent(QMouseEvent* event) {
     const int pressed = std::exchange(m_pressedEntry, -1);
     // As on a button, a click counts where it ends on the entry it began on.
     if (event->button() == Qt::LeftButton && pressed >= 0 &&
-        LegendEntryAt(event->position()) == pressed)
+        LegendEntryAt(event->position()) == pressed) {
+        m_currentEntry = pressed;
         SetSeriesVisible(pressed, !IsSeriesVisible(pressed));
-    else
+    } else {
         QWidget::mouseReleaseEvent(event);
+    }
 }
 
 void MeasurePlot::mouseMoveEvent(QMouseEvent* event) {
@@ -248,7 +262,44 @@ void MeasurePlot::keyPressEvent(QKeyEvent* event) {
         contextMenuEvent(&menuEvent);
         return;
     }
-    QWidget::keyPressEvent(event);
+    const int entry = CurrentLegendEntry();
+    if (entry < 0 || event->modifiers() != Qt::NoModifier) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    switch (event->key()) {
+    case Qt::Key_Left:
+    case Qt::Key_Up:
+        m_currentEntry = std::max(entry - 1, 0);
+        break;
+    case Qt::Key_Right:
+    case Qt::Key_Down:
+        m_currentEntry = std::min(entry + 1, SeriesCount() - 1);
+        break;
+    case Qt::Key_Home:
+        m_currentEntry = 0;
+        break;
+    case Qt::Key_End:
+        m_currentEntry = SeriesCount() - 1;
+        break;
+    case Qt::Key_Space:
+        SetSeriesVisible(entry, !IsSeriesVisible(entry));
+        break;
+    default:
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    update();
+}
+
+void MeasurePlot::focusInEvent(QFocusEvent* event) {
+    update(); // for the focus frame
+    QWidget::focusInEvent(event);
+}
+
+void MeasurePlot::focusOutEvent(QFocusEvent* event) {
+    update();
+    QWidget::focusOutEvent(event);
 }
 
 void MeasurePlot::contextMenuEvent(QContextMenuEvent* event) {

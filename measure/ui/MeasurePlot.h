@@ -13,12 +13,12 @@
 // The Measure tab's plot: each value of the repeated measurements over
 // time, one line per value, on shared axes. The legend names the lines
 // "value 1", "value 2" ...; the latest value of each stands at its last
-// point, as the sensor prints it. A click on a legend entry, or the context
-// menu (right click, the Menu key, Shift+F10), hides or shows its line. The
-// value axis scales to the shown lines, so a temperature can be read without
-// a pressure beside it flattening it; the time axis spans all points. A
-// failed measurement breaks every line: the points before it and after it
-// are not joined.
+// point, as the sensor prints it. A click on a legend entry, Space on the
+// entry chosen with the arrow keys, or the context menu (right click, the
+// Menu key, Shift+F10) hides or shows its line. The value axis scales to
+// the shown lines, so a temperature can be read without a pressure beside
+// it flattening it; the time axis spans all points. A failed measurement
+// breaks every line: the points before it and after it are not joined.
 //
 // Points are kept in arrays and each line's range as running extremes, so
 // adding costs the same however many came before. A line with more points
@@ -54,6 +54,9 @@ public:
     // The value axis at the current size, over the shown series' points;
     // without ticks while none of them has a point.
     AxisScale ValueAxis() const;
+    // The legend entry that Space toggles while the plot has the focus; -1
+    // while there is none.
+    int CurrentLegendEntry() const;
 
     QSize sizeHint() const override { return {400, 250}; }
     QSize minimumSizeHint() const override { return {160, 120}; }
@@ -64,6 +67,8 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
@@ -113,4 +118,5 @@ private:
     std::vector<Series> m_series;
     TimeSpan m_times;
     int m_pressedEntry = -1; // under the left button's press
+    int m_currentEntry = 0;  // kept within the legend by CurrentLegendEntry
 };

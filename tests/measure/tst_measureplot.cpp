@@ -176,6 +176,39 @@ private slots:
         else
             QVERIFY2(ink > otherInk, counts);
     }
+
+    // The arrow keys, Home and End choose a legend entry, never past either
+    // end, and Space hides or shows its line.
+    void legendKeysToggle_data() {
+        QTest::addColumn<QList<int>>("keys");
+        QTest::addColumn<QList<int>>("hidden");
+        QTest::addColumn<int>("current");
+        QTest::newRow("Space hides the first line")
+            << QList<int>{Qt::Key_Space} << QList<int>{0} << 0;
+        QTest::newRow("Right and Space hide the second")
+            << QList<int>{Qt::Key_Right, Qt::Key_Space} << QList<int>{1} << 1;
+        QTest::newRow("Space again shows it")
+            << QList<int>{Qt::Key_Down, Qt::Key_Space, Qt::Key_Space} << QList<int>{} << 1;
+        QTest::newRow("no step past either end")
+            << QList<int>{Qt::Key_Left, Qt::Key_Up,    Qt::Key_Space,
+                          Qt::Key_End,  Qt::Key_Right, Qt::Key_Space}
+            << QList<int>{0, 2} << 2;
+        QTest::newRow("Home after End")
+            << QList<int>{Qt::Key_End, Qt::Key_Home, Qt::Key_Space} << QList<int>{0} << 0;
+    }
+    void legendKeysToggle() {
+        QFETCH(QList<int>, keys);
+        QFETCH(QList<int>, hidden);
+        QFETCH(int, current);
+        MeasurePlot plot;
+        QCOMPARE(plot.CurrentLegendEntry(), -1);
+        AddWeather(plot);
+        for (const int key : keys)
+            QTest::keyClick(&plot, Qt::Key(key));
+        QCOMPARE(plot.CurrentLegendEntry(), current);
+        for (int series = 0; series < 3; ++series)
+            QCOMPARE(plot.IsSeriesVisible(series), !hidden.contains(series));
+    }
 };
 
 QTEST_MAIN(TestMeasurePlot)

@@ -66,6 +66,13 @@ void MeasurePlot::Clear() {
     update();
 }
 
+void MeasurePlot::SetOneAxisPerValue(bool oneAxisPerValue) {
+    if (m_oneAxisPerValue == oneAxisPerValue)
+        return;
+    m_oneAxisPerValue = oneAxisPerValue;
+    update();
+}
+
 qsizetype MeasurePlot::PointCount(int series) const {
     if (series < 0 || series >= SeriesCount())
         return 0;
@@ -93,9 +100,14 @@ QRect MeasurePlot::LegendEntryRect(int series) const {
     return CurrentLayout().Legend[series].toAlignedRect();
 }
 
-AxisScale MeasurePlot::ValueAxis() const {
-    const ValueRange shown = ShownRange();
-    return shown.IsEmpty() ? AxisScale() : ValueAxis(CurrentLayout(), shown);
+AxisScale MeasurePlot::ValueAxis(int series) const {
+    if (m_times.IsEmpty())
+        return {};
+    for (const Panel& panel : Panels(CurrentLayout())) {
+        if (std::find(panel.Series.begin(), panel.Series.end(), series) != panel.Series.end())
+            return panel.Values;
+    }
+    return {};
 }
 
 int MeasurePlot::CurrentLegendEntry() const {
@@ -126,9 +138,29 @@ MeasurePlot::ValueRange MeasurePlot::ShownRange() const {
     return shown;
 }
 
-AxisScale MeasurePlot::ValueAxis(const Layout& layout, const ValueRange& shown) const {
-    return AxisTicks::ValueAxis(shown.Lowest, shown.Highest,
-                                TicksThatFit(layout.Bottom - layout.Top, 2 * layout.LineHeight));
+std::vector<MeasurePlot::Panel> MeasurePlot::Panels(const Layout& layout) const {
+    std::vector<int> drawn;
+    for (int series = 0; series < SeriesCount(); ++series) {
+        if (m_series[size_t(series)].Visible && !m_series[size_t(series)].Values.empty())
+            drawn.push_back(series);
+    }
+    const auto axis = [&layout](const ValueRange& range, double top, double bottom) {
+        return AxisTicks::ValueAxis(range.Lowest, range.Highest,
+                                    TicksThatFit(bottom - top, 2 * layout.LineHeight));
+    };
+    if (drawn.empty())
+        return {};
+    if (!m_oneAxisPerValue)
+        return {{layout.Top, layout.Bottom, axis(ShownRange(), layout.Top, layout.Bottom), drawn}};
+    std::vector<Panel> panels;
+    const std::vector<std::pair<double, double>> bands =
+        StackedBands(layout.Top, layout.Bottom, int(drawn.size()), layout.LineHeight);
+    for (size_t i = 0; i < drawn.size(); ++i) {
+        const auto [top, bottom] = bands[i];
+        panels.push_back(
+            {top, bottom, axis(m_series[size_t(drawn[i])].Range, top, bottom), {drawn[i]}});
+    }
+    return panels;
 }
 
 int MeasurePlot::LegendEntryAt(const QPointF& position) const {
@@ -187,37 +219,42 @@ void MeasurePlot::DrawMeasurements(QPainter& painter) const {
         widestLatest = std::max(widestLatest, metrics.horizontalAdvance(latestValues.last()));
     }
 
-    const ValueRange range = ShownRange();
-    if (range.IsEmpty()) {
+    const std::vector<Panel> panels = Panels(layout);
+    if (panels.empty()) {
         DrawNotice(painter, QRectF(0, layout.Top, width(), layout.Bottom - layout.Top), colours,
                    tr("All values hidden: click one in the legend to show it"));
     } else {
-        // The value axis first: its labels' width sets where the time axis starts.
-        const AxisScale values = ValueAxis(layout, range);
+        // The value axes first: their labels' width sets where the time axis starts.
         double widestValue = 0;
-        for (const AxisTick& tick : values.Ticks)
-            widestValue = std::max(widestValue, metrics.horizontalAdvance(tick.Label));
+        for (const Panel& panel : panels) {
+            for (const AxisTick& tick : panel.Values.Ticks)
+                widestValue = std::max(widestValue, metrics.horizontalAdvance(tick.Label));
+        }
         const double left = Margin + widestValue + LabelGap;
         const double right = width() - Margin - widestLatest - 2 * MarkerRadius;
-        if (right - left >= 1 && layout.Bottom - layout.Top >= 1) {
+        const bool roomForPanels = std::all_of(
+            panels.begin(), panels.end(), [](const Panel& p) { return p.Bottom - p.Top >= 1; });
+        if (right - left >= 1 && roomForPanels) {
             // "0000-00-00", the widest label, fits in this with room to spare.
             const double timeLabelWidth = metrics.horizontalAdvance(QStringLiteral("00:00:00")) +
                                           2 * metrics.horizontalAdvance(QLatin1Char('0'));
             const AxisScale times = AxisTicks::TimeAxis(m_times.FirstMs, m_times.LastMs,
                                                         TicksThatFit(right - left, timeLabelWidth));
-            const PlotArea area(QRectF(QPointF(left, layout.Top), QPointF(right, layout.Bottom)),
-                                times, values);
-            DrawAxes(painter, area, values, times, colours, timeLabelWidth);
-            std::vector<LatestValue> latest;
-            for (int series = 0; series < SeriesCount(); ++series) {
-                const Series& points = m_series[size_t(series)];
-                if (latestValues[series].isEmpty())
-                    continue;
-                const QPointF end = DrawLine(painter, points.TimesMs, points.Values, points.Breaks,
-                                             area, lineColours[series]);
-                latest.push_back({end, latestValues[series], lineColours[series]});
+            for (const Panel& panel : panels) {
+                const PlotArea area(QRectF(QPointF(left, panel.Top), QPointF(right, panel.Bottom)),
+                                    times, panel.Values);
+                // The time labels once, under the lowest panel.
+                const bool lowest = &panel == &panels.back();
+                DrawAxes(painter, area, panel.Values, times, colours, timeLabelWidth, lowest);
+                std::vector<LatestValue> latest;
+                for (const int series : panel.Series) {
+                    const Series& points = m_series[size_t(series)];
+                    const QPointF end = DrawLine(painter, points.TimesMs, points.Values,
+                                                 points.Breaks, area, lineColours[series]);
+                    latest.push_back({end, latestValues[series], lineColours[series]});
+                }
+                DrawLatestValues(painter, latest, area.Rect(), widestLatest);
             }
-            DrawLatestValues(painter, latest, area.Rect(), widestLatest);
         }
     }
     DrawLegend(painter, layout.Legend, lineColours, shown, colours);

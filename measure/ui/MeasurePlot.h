@@ -11,14 +11,16 @@
 #include <vector>
 
 // The Measure tab's plot: each value of the repeated measurements over
-// time, one line per value, on shared axes. The legend names the lines
-// "value 1", "value 2" ...; the latest value of each stands at its last
-// point, as the sensor prints it. A click on a legend entry, Space on the
-// entry chosen with the arrow keys, or the context menu (right click, the
-// Menu key, Shift+F10) hides or shows its line. The value axis scales to
-// the shown lines, so a temperature can be read without a pressure beside
-// it flattening it; the time axis spans all points. A failed measurement
-// breaks every line: the points before it and after it are not joined.
+// time, one line per value, either each in a panel with a value axis of its
+// own, the panels stacked over one time axis, or all against one shared
+// value axis. The legend names the lines "value 1", "value 2" ...; the
+// latest value of each stands at its last point, as the sensor prints it.
+// A click on a legend entry, Space on the entry chosen with the arrow keys,
+// or the context menu (right click, the Menu key, Shift+F10) hides or shows
+// its line. The value axes scale to the shown lines, so a temperature can
+// be read without a pressure beside it flattening it; the time axis spans
+// all points. A failed measurement breaks every line: the points before it
+// and after it are not joined.
 //
 // Points are kept in arrays and each line's range as running extremes, so
 // adding costs the same however many came before. A line with more points
@@ -38,6 +40,10 @@ public:
     // Removes every line; the lines that come after are shown.
     void Clear();
 
+    // One value axis per shown line (the default), or one for them all.
+    void SetOneAxisPerValue(bool oneAxisPerValue);
+    bool IsOneAxisPerValue() const { return m_oneAxisPerValue; }
+
     int SeriesCount() const { return int(m_series.size()); }
     qsizetype PointCount(int series) const;
     // The line's colour under the current palette, for views that match it.
@@ -51,9 +57,10 @@ public:
     // Where the series' legend entry stands; empty while no legend is drawn
     // (before the first point).
     QRect LegendEntryRect(int series) const;
-    // The value axis at the current size, over the shown series' points;
-    // without ticks while none of them has a point.
-    AxisScale ValueAxis() const;
+    // The value axis the series is drawn against at the current size: its
+    // own, or the one over all shown series' points; without ticks while
+    // the series is hidden or has no point.
+    AxisScale ValueAxis(int series) const;
     // The legend entry that Space toggles while the plot has the focus; -1
     // while there is none.
     int CurrentLegendEntry() const;
@@ -106,9 +113,18 @@ private:
         double LineHeight = 0;
     };
 
+    // A band of the plot with its value axis and the series drawn in it.
+    struct Panel {
+        double Top = 0;
+        double Bottom = 0;
+        AxisScale Values;
+        std::vector<int> Series;
+    };
+
     Layout CurrentLayout() const;
     ValueRange ShownRange() const;
-    AxisScale ValueAxis(const Layout& layout, const ValueRange& shown) const;
+    // Top to bottom; none while no shown series has a point.
+    std::vector<Panel> Panels(const Layout& layout) const;
     // The series whose legend entry holds `position`, or -1.
     int LegendEntryAt(const QPointF& position) const;
     void ShowAllSeries();
@@ -117,6 +133,7 @@ private:
 
     std::vector<Series> m_series;
     TimeSpan m_times;
+    bool m_oneAxisPerValue = true;
     int m_pressedEntry = -1; // under the left button's press
     int m_currentEntry = 0;  // kept within the legend by CurrentLegendEntry
 };

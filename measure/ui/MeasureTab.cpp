@@ -6,12 +6,14 @@
 #include "measure/MeasureChoices.h"
 #include "measure/MeasurementCsv.h"
 #include "measure/MeasurementRunner.h"
+#include "measure/PlotAxesChoice.h"
 #include "measure/ui/MeasurePlot.h"
 #include "platform/AtomicFile.h"
 #include "platform/FileDialog.h"
 #include "platform/ui/FocusScrollArea.h"
 #include "platform/ui/WholeNumberBox.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QGridLayout>
@@ -112,7 +114,7 @@ void MeasureTab::createControls() {
     whole->addWidget(scroller);
 }
 
-// The table and the plot side by side.
+// The table and the plot side by side, the plot under its choice of axes.
 QWidget* MeasureTab::createViews() {
     grdMeasurements = new QTableView(this);
     grdMeasurements->setModel(&m_table);
@@ -122,11 +124,26 @@ QWidget* MeasureTab::createViews() {
     grdMeasurements->setTabKeyNavigation(false);
     grdMeasurements->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
 
+    chkOneAxisPerValue = new QCheckBox(tr("One axis per value"), this);
     picPlot = new MeasurePlot(this);
+    const bool oneAxisPerValue = PlotAxesChoice::LoadOneAxisPerValue(m_settings);
+    chkOneAxisPerValue->setChecked(oneAxisPerValue);
+    picPlot->SetOneAxisPerValue(oneAxisPerValue);
+    connect(chkOneAxisPerValue, &QCheckBox::toggled, this, [this](bool checked) {
+        picPlot->SetOneAxisPerValue(checked);
+        const QString notSaved = PlotAxesChoice::SaveOneAxisPerValue(m_settings, checked);
+        if (!notSaved.isEmpty())
+            showReport(notSaved);
+    });
+    auto* plotSide = new QWidget(this);
+    auto* plotColumn = new QVBoxLayout(plotSide);
+    plotColumn->setContentsMargins(0, 0, 0, 0);
+    plotColumn->addWidget(chkOneAxisPerValue);
+    plotColumn->addWidget(picPlot, 1);
 
     auto* views = new QSplitter(Qt::Horizontal, this);
     views->addWidget(grdMeasurements);
-    views->addWidget(picPlot);
+    views->addWidget(plotSide);
     views->setChildrenCollapsible(false);
     views->setStretchFactor(0, 0); // a wider window widens the plot
     views->setStretchFactor(1, 1);
@@ -135,7 +152,7 @@ QWidget* MeasureTab::createViews() {
     // table then takes the width its columns need, as far as the plot can
     // give it, so that every column reads without dragging the splitter;
     // the last column fills what is left.
-    const auto fitColumns = [this, views] {
+    const auto fitColumns = [this, views, plotSide] {
         QHeaderView* titles = grdMeasurements->horizontalHeader();
         const int last = m_table.columnCount() - 1;
         for (int column = 0; column <= last; ++column)
@@ -147,7 +164,7 @@ QWidget* MeasureTab::createViews() {
         if (room <= 0)
             return; // not laid out yet
         const int table =
-            std::min(tableWidthForColumns(), room - picPlot->minimumSizeHint().width());
+            std::min(tableWidthForColumns(), room - plotSide->minimumSizeHint().width());
         views->setSizes({table, room - table});
     };
     connect(&m_table, &QAbstractItemModel::columnsInserted, grdMeasurements, fitColumns);

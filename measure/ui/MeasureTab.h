@@ -7,6 +7,7 @@
 
 #include <optional>
 
+class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -41,6 +42,7 @@ public:
     QPushButton* cmdMeasure = nullptr;
     QPushButton* cmdIdentify = nullptr;
     QTableView* grdMeasurements = nullptr;
+    QCheckBox* chkOneAxisPerValue = nullptr;
     MeasurePlot* picPlot = nullptr;
     QPushButton* cmdSaveCsv = nullptr;
     QPushButton* cmdClearMeasurements = nullptr;

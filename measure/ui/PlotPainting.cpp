@@ -153,12 +153,24 @@ int TicksThatFit(double length, double spacing) {
     return std::clamp(int(length / spacing), 2, AxisTicks::DefaultMaxTicks);
 }
 
+std::vector<std::pair<double, double>> StackedBands(double top, double bottom, int count,
+                                                    double gap) {
+    std::vector<std::pair<double, double>> bands;
+    const double height = (bottom - top - gap * (count - 1)) / count;
+    for (int band = 0; band < count; ++band) {
+        const double bandTop = top + band * (height + gap);
+        bands.emplace_back(bandTop, bandTop + height);
+    }
+    return bands;
+}
+
 QString SeriesName(int series) {
     return QCoreApplication::translate("MeasurePlot", "value %1").arg(series + 1);
 }
 
 void DrawAxes(QPainter& painter, const PlotArea& area, const AxisScale& values,
-              const AxisScale& times, const QPalette& colours, double timeLabelWidth) {
+              const AxisScale& times, const QPalette& colours, double timeLabelWidth,
+              bool timeLabels) {
     const QRectF& plot = area.Rect();
     const QColor background = colours.color(QPalette::Base);
     const QColor text = colours.color(QPalette::Text);
@@ -179,7 +191,7 @@ void DrawAxes(QPainter& painter, const PlotArea& area, const AxisScale& values,
                          lineHeight);
         painter.drawText(box, Qt::AlignRight | Qt::AlignVCenter, tick.Label);
     }
-    for (const AxisTick& tick : times.Ticks) {
+    for (const AxisTick& tick : timeLabels ? times.Ticks : QList<AxisTick>()) {
         const QRectF box(area.X(tick.Position) - timeLabelWidth / 2, plot.bottom() + LabelGap,
                          timeLabelWidth, lineHeight);
         painter.drawText(box, Qt::AlignHCenter | Qt::AlignTop, tick.Label);

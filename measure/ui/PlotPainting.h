@@ -9,6 +9,7 @@
 #include <QRectF>
 #include <QString>
 
+#include <utility>
 #include <vector>
 
 class QPainter;
@@ -59,9 +60,15 @@ struct LatestValue {
 QList<QRectF> LegendEntries(const QList<double>& widths, double availableWidth, double lineHeight);
 // How many ticks fit in `length` pixels with `spacing` or more between them.
 int TicksThatFit(double length, double spacing);
+// `count` bands of equal height from `top` to `bottom`, `gap` apart, top
+// to bottom, as (top, bottom) pairs.
+std::vector<std::pair<double, double>> StackedBands(double top, double bottom, int count,
+                                                    double gap);
 
+// The grid, the frame and the value labels; the time labels too when asked.
 void DrawAxes(QPainter& painter, const PlotArea& area, const AxisScale& values,
-              const AxisScale& times, const QPalette& colours, double timeLabelWidth);
+              const AxisScale& times, const QPalette& colours, double timeLabelWidth,
+              bool timeLabels);
 // Draws one line with a marker at its last point, and returns that point.
 // The line is not drawn across a break: each break index starts a new
 // piece, and a piece of one point shows as a dot.

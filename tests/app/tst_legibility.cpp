@@ -2,10 +2,12 @@
 
 #include "app/TwoPanelStatusBar.h"
 #include "measure/MeasurementRunner.h"
+#include "measure/ui/MeasurePlot.h"
 #include "measure/ui/MeasureTab.h"
 #include "platform/ui/ElidedLabel.h"
 #include "platform/ui/Twips.h"
 
+#include <QCheckBox>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -17,8 +19,8 @@
 #include <QtTest>
 
 // What the window shows at its design size reads whole: the labels' texts,
-// long messages (cut visibly, whole on hover) and every column of the
-// measurement table.
+// long messages (cut visibly, whole on hover), every column of the
+// measurement table, and a plot whose lines are not flattened by each other.
 class TestLegibility : public QObject {
     Q_OBJECT
 private slots:
@@ -28,6 +30,8 @@ private slots:
     void longTextsShowWholeOnHover();
     void measureColumnsShowWhole_data();
     void measureColumnsShowWhole();
+    void plotAxesChoiceIsKept();
+    void plotAxesChoiceNotKeptIsReported();
 };
 
 namespace {
@@ -51,6 +55,15 @@ void showMeasurement(frmSDI12& window, const QStringList& values, const QString&
     record.Outcome.Fault = fault;
     emit window.Measure->Runner().measurementEnded(record);
 }
+
+// A settings store that keeps nothing.
+class FullSettingsStore : public MemorySettingsStore {
+public:
+    bool Save(const QString&, const QString&, const QString&, const QString&) override {
+        return false;
+    }
+    QString ErrorString() const override { return QStringLiteral("No space left on device"); }
+};
 
 } // namespace
 
@@ -184,6 +197,39 @@ void TestLegibility::measureColumnsShowWhole() {
         QVERIFY2(titles.sectionSize(column) >= view.sizeHintForColumn(column), title);
         QVERIFY2(titles.sectionSize(column) >= titles.sectionSizeHint(column), title);
     }
+}
+
+// One axis per value is the first choice; the operator's choice is kept for
+// the next run, and the plot follows the box.
+void TestLegibility::plotAxesChoiceIsKept() {
+    WindowHarness harness;
+    MeasureTab& tab = *harness.Window->Measure;
+    QVERIFY(tab.chkOneAxisPerValue->isChecked());
+    QVERIFY(tab.picPlot->IsOneAxisPerValue());
+    tab.chkOneAxisPerValue->click();
+    QVERIFY(!tab.picPlot->IsOneAxisPerValue());
+    frmSDI12 nextRun(harness.Pieces.With(harness.Serial, harness.Clock));
+    QVERIFY(!nextRun.Measure->chkOneAxisPerValue->isChecked());
+    QVERIFY(!nextRun.Measure->picPlot->IsOneAxisPerValue());
+    nextRun.Measure->chkOneAxisPerValue->click();
+    frmSDI12 third(harness.Pieces.With(harness.Serial, harness.Clock));
+    QVERIFY(third.Measure->picPlot->IsOneAxisPerValue());
+}
+
+// A choice the store could not keep is said on the tab's report line; the
+// plot follows it all the same.
+void TestLegibility::plotAxesChoiceNotKeptIsReported() {
+    FullSettingsStore full;
+    WindowHarness harness;
+    Platform platform = harness.Pieces.With(harness.Serial, harness.Clock);
+    platform.Settings = &full;
+    frmSDI12 window(platform);
+    window.Measure->chkOneAxisPerValue->click();
+    QVERIFY(!window.Measure->picPlot->IsOneAxisPerValue());
+    const QString report = window.Measure->lblMeasureReport->text();
+    QVERIFY2(report.contains(QStringLiteral("not saved")) &&
+                 report.contains(QStringLiteral("No space left on device")),
+             qPrintable(report));
 }
 
 QTEST_MAIN(TestLegibility)

@@ -42,6 +42,24 @@ int InkOf(MeasurePlot& plot, const QColor& colour) {
     return count;
 }
 
+// The rows below the legend that hold a pixel of exactly `colour`, as the
+// first and last of them.
+QPair<int, int> RowsOf(MeasurePlot& plot, const QColor& colour) {
+    QImage image(plot.size(), QImage::Format_RGB32);
+    plot.render(&image);
+    const int belowLegend = plot.LegendEntryRect(plot.SeriesCount() - 1).bottom() + 1;
+    QPair<int, int> rows(INT_MAX, -1);
+    for (int y = belowLegend; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (image.pixel(x, y) == colour.rgb()) {
+                rows.first = std::min(rows.first, y);
+                rows.second = y;
+            }
+        }
+    }
+    return rows;
+}
+
 // Plays measurements of one value, 10 each, at the seconds written in
 // `events`; "|" is a failed measurement.
 void Play(MeasurePlot& plot, const QString& events) {
@@ -89,6 +107,7 @@ private slots:
     void longLineKeepsItsSpike() {
         for (int spike = 2500; spike < 2503; ++spike) {
             MeasurePlot plot;
+            plot.SetOneAxisPerValue(false);
             plot.resize(plot.sizeHint());
             for (int i = 0; i < 5000; ++i)
                 plot.AddMeasurement(Start.addSecs(5 * i), {i == spike ? 20.0 : 10.0, 0.0});
@@ -98,24 +117,27 @@ private slots:
         }
     }
 
-    // Hiding a line rescales the value axis to the lines still shown, and
-    // leaves no pixel of its colour.
+    // Hiding a line rescales the shared value axis to the lines still
+    // shown, and leaves no pixel of its colour.
     void hiddenLinesLeaveTheAxis_data() {
         QTest::addColumn<QList<int>>("hidden");
+        QTest::addColumn<int>("shown");
         QTest::addColumn<double>("lowest");
         QTest::addColumn<double>("highest");
-        QTest::newRow("pressure hidden") << QList<int>{1} << 12.51 << 21.9;
-        QTest::newRow("pressure alone") << QList<int>{0, 2} << 1012.1 << 1013.0;
+        QTest::newRow("pressure hidden") << QList<int>{1} << 0 << 12.51 << 21.9;
+        QTest::newRow("pressure alone") << QList<int>{0, 2} << 1 << 1012.1 << 1013.0;
     }
     void hiddenLinesLeaveTheAxis() {
         QFETCH(QList<int>, hidden);
+        QFETCH(int, shown);
         QFETCH(double, lowest);
         QFETCH(double, highest);
         MeasurePlot plot;
+        plot.SetOneAxisPerValue(false);
         AddWeather(plot);
         for (const int series : hidden)
             plot.SetSeriesVisible(series, false);
-        const AxisScale axis = plot.ValueAxis();
+        const AxisScale axis = plot.ValueAxis(shown);
         QVERIFY(axis.Min <= lowest && axis.Max >= highest);
         QVERIFY(axis.Max - axis.Min < 1.5 * (highest - lowest));
         for (int series = 0; series < 3; ++series)
@@ -132,7 +154,7 @@ private slots:
         QVERIFY(!plot.IsSeriesVisible(1) && plot.IsSeriesVisible(0));
         plot.SetSeriesVisible(0, false);
         plot.SetSeriesVisible(2, false);
-        QVERIFY(plot.ValueAxis().Ticks.isEmpty());
+        QVERIFY(plot.ValueAxis(1).Ticks.isEmpty());
         QTest::mouseClick(&plot, Qt::LeftButton, {}, pressure);
         QVERIFY(plot.IsSeriesVisible(1));
         QTest::mouseClick(&plot, Qt::LeftButton, {}, plot.rect().center());
@@ -175,6 +197,35 @@ private slots:
             QVERIFY2(ink == otherInk, counts);
         else
             QVERIFY2(ink > otherInk, counts);
+    }
+
+    // With one axis per value each line fills a band of its own, top to
+    // bottom in the legend's order, its axis spanning its own values; on
+    // one shared axis the pressure's 1013 flattens the temperature's 21
+    // and the voltage's 12.6.
+    void axesPerValueOrShared_data() {
+        QTest::addColumn<bool>("oneAxisPerValue");
+        QTest::newRow("one axis per value") << true;
+        QTest::newRow("one shared axis") << false;
+    }
+    void axesPerValueOrShared() {
+        QFETCH(bool, oneAxisPerValue);
+        MeasurePlot plot;
+        plot.SetOneAxisPerValue(oneAxisPerValue);
+        AddWeather(plot);
+        const double lowest[] = {21.0, 1012.1, 12.51};
+        const double highest[] = {21.9, 1013.0, 12.6};
+        for (int series = 0; series < 3; ++series) {
+            const AxisScale axis = plot.ValueAxis(series);
+            QVERIFY(axis.Min <= lowest[series] && axis.Max >= highest[series]);
+            const double ownSpan = highest[series] - lowest[series];
+            QCOMPARE(axis.Max - axis.Min < 1.5 * ownSpan, oneAxisPerValue);
+        }
+        const QPair<int, int> temperature = RowsOf(plot, plot.SeriesColour(0));
+        const QPair<int, int> pressure = RowsOf(plot, plot.SeriesColour(1));
+        const QPair<int, int> voltage = RowsOf(plot, plot.SeriesColour(2));
+        const bool inBands = temperature.second < pressure.first && pressure.second < voltage.first;
+        QCOMPARE(inBands, oneAxisPerValue);
     }
 
     // The arrow keys, Home and End choose a legend entry, never past either

@@ -53,7 +53,11 @@ MeasureTab::MeasureTab(ExchangeLink& link, IClock& clock, IFileDialog& dialog,
 
 void MeasureTab::createControls() {
     txtMeasureAddress = new QLineEdit(this);
-    txtMeasureAddress->setFixedWidth(fontMetrics().horizontalAdvance(QStringLiteral("MMM")));
+    // Room for a few sensors: "0,3,5,7" and a margin.
+    txtMeasureAddress->setFixedWidth(fontMetrics().horizontalAdvance(QStringLiteral("0,3,5,7MM")));
+    txtMeasureAddress->setToolTip(
+        tr("The sensor's address, or several separated by commas (0,3,5), measured in turn "
+           "or, with C methods, together"));
     cboMethod = new QComboBox(this);
     const MeasureChoices lastChoices = MeasureChoices::Load(m_settings);
     cboMethod->addItems(MeasurementMethod::AllNames());

@@ -41,8 +41,7 @@ void MeasurePlot::AddMeasurement(const QDateTime& time, const QList<double>& val
         if (!std::isfinite(value))
             continue;
         Series& series = m_series[size_t(i)];
-        series.TimesMs.push_back(ms);
-        series.Values.push_back(value);
+        series.Points.append(ms, value);
         series.Range.Include(value, value);
         m_times.FirstMs = std::min(m_times.FirstMs, ms);
         m_times.LastMs = std::max(m_times.LastMs, ms);
@@ -52,9 +51,7 @@ void MeasurePlot::AddMeasurement(const QDateTime& time, const QList<double>& val
 
 void MeasurePlot::BreakLines() {
     for (Series& series : m_series) {
-        const size_t next = series.Values.size();
-        if (next > 0 && (series.Breaks.empty() || series.Breaks.back() != next))
-            series.Breaks.push_back(next);
+        series.Points.breakHere();
     }
 }
 
@@ -76,7 +73,7 @@ void MeasurePlot::SetOneAxisPerValue(bool oneAxisPerValue) {
 qsizetype MeasurePlot::PointCount(int series) const {
     if (series < 0 || series >= SeriesCount())
         return 0;
-    return qsizetype(m_series[size_t(series)].Values.size());
+    return qsizetype(m_series[size_t(series)].Points.size());
 }
 
 QColor MeasurePlot::SeriesColour(int series) const {
@@ -141,7 +138,7 @@ MeasurePlot::ValueRange MeasurePlot::ShownRange() const {
 std::vector<MeasurePlot::Panel> MeasurePlot::Panels(const Layout& layout) const {
     std::vector<int> drawn;
     for (int series = 0; series < SeriesCount(); ++series) {
-        if (m_series[size_t(series)].Visible && !m_series[size_t(series)].Values.empty())
+        if (m_series[size_t(series)].Visible && !m_series[size_t(series)].Points.empty())
             drawn.push_back(series);
     }
     const auto axis = [&layout](const ValueRange& range, double top, double bottom) {
@@ -214,8 +211,9 @@ void MeasurePlot::DrawMeasurements(QPainter& painter) const {
     for (const Series& series : m_series) {
         lineColours.append(SeriesColour(int(lineColours.size())));
         shown.append(series.Visible);
-        const bool drawn = series.Visible && !series.Values.empty();
-        latestValues.append(drawn ? QString::number(series.Values.back(), 'g', 7) : QString());
+        const bool drawn = series.Visible && !series.Points.empty();
+        latestValues.append(drawn ? QString::number(series.Points.values().back(), 'g', 7)
+                                  : QString());
         widestLatest = std::max(widestLatest, metrics.horizontalAdvance(latestValues.last()));
     }
 
@@ -248,9 +246,9 @@ void MeasurePlot::DrawMeasurements(QPainter& painter) const {
                 DrawAxes(painter, area, panel.Values, times, colours, timeLabelWidth, lowest);
                 std::vector<LatestValue> latest;
                 for (const int series : panel.Series) {
-                    const Series& points = m_series[size_t(series)];
-                    const QPointF end = DrawLine(painter, points.TimesMs, points.Values,
-                                                 points.Breaks, area, lineColours[series]);
+                    const ThinnedLine& points = m_series[size_t(series)].Points;
+                    const QPointF end = DrawLine(painter, points.timesMs(), points.values(),
+                                                 points.breaks(), area, lineColours[series]);
                     latest.push_back({end, latestValues[series], lineColours[series]});
                 }
                 DrawLatestValues(painter, latest, area.Rect(), widestLatest);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "measure/AxisTicks.h"
+#include "measure/ThinnedLine.h"
 
 #include <QDateTime>
 #include <QList>
@@ -26,7 +27,9 @@
 // adding costs the same however many came before. A line with more points
 // than the plot has pixel columns is drawn from each column's first,
 // lowest, highest and last value: the same picture at a drawing cost bound
-// by the width. The plot repaints when points come or go, never on a timer.
+// by the width. A line that grows past its budget keeps those four points of
+// each stretch of time (ThinnedLine), so that weeks of measurements keep
+// memory flat. The plot repaints when points come or go, never on a timer.
 class MeasurePlot : public QWidget {
     Q_OBJECT
 public:
@@ -90,10 +93,7 @@ private:
         }
     };
     struct Series {
-        std::vector<qint64> TimesMs; // since the epoch
-        std::vector<double> Values;
-        // Indices of the points that start a new piece of the line, rising.
-        std::vector<size_t> Breaks;
+        ThinnedLine Points; // times in milliseconds since the epoch
         ValueRange Range;
         bool Visible = true;
     };

@@ -34,22 +34,6 @@ QString wrongAddress(char found, QChar expected) {
         .arg(expected);
 }
 
-QString printable(const QByteArray& text) {
-    QString shown;
-    for (const char character : text) {
-        const uchar byte = uchar(character);
-        if (byte >= 0x20 && byte < 0x7F)
-            shown += QChar::fromLatin1(character);
-        else if (character == '\r')
-            shown += QStringLiteral("<CR>");
-        else if (character == '\n')
-            shown += QStringLiteral("<LF>");
-        else
-            shown += QStringLiteral("<%1>").arg(byte, 2, 16, QLatin1Char('0'));
-    }
-    return shown;
-}
-
 // The value starting at text[start] (its sign), and where the next begins.
 std::optional<MeasuredValue> valueAt(const QByteArray& text, int start, int& next) {
     int end = start + 1;
@@ -106,7 +90,7 @@ AnswerReading<MeasurementPromise> MeasurementAnswers::ReadPromise(const QByteArr
     const int length = 1 + SecondsDigits + countDigits;
     if (!text || text->size() != length || !allDigits(text->mid(1))) {
         reading.Fault = tr("the answer %1 is not of the form %2")
-                            .arg(printable(answer), countDigits == 1 ? QStringLiteral("atttn")
+                            .arg(Printable(answer), countDigits == 1 ? QStringLiteral("atttn")
                                                                      : QStringLiteral("atttnn"));
         return reading;
     }
@@ -123,7 +107,7 @@ AnswerReading<QList<MeasuredValue>> MeasurementAnswers::ReadValues(const QByteAr
                                                                    QChar address, bool withCrc) {
     AnswerReading<QList<MeasuredValue>> reading;
     const QString notValues = tr("the answer %1 is not an address followed by values%2")
-                                  .arg(printable(answer), withCrc ? tr(" and a CRC") : QString());
+                                  .arg(Printable(answer), withCrc ? tr(" and a CRC") : QString());
     std::optional<QByteArray> text = lineOf(answer);
     const int minimum = 1 + (withCrc ? Sdi12Crc::EncodedLength : 0);
     if (!text || text->size() < minimum) {
@@ -138,7 +122,8 @@ AnswerReading<QList<MeasuredValue>> MeasurementAnswers::ReadValues(const QByteAr
             return reading;
         }
         if (*sent != Sdi12Crc::Compute(*text)) {
-            reading.Fault = tr("CRC mismatch in the answer %1").arg(printable(answer));
+            reading.Fault = tr("CRC mismatch in the answer %1").arg(Printable(answer));
+            reading.CrcMismatch = true;
             return reading;
         }
     }
@@ -157,4 +142,20 @@ AnswerReading<QList<MeasuredValue>> MeasurementAnswers::ReadValues(const QByteAr
 
 bool MeasurementAnswers::IsServiceRequest(const QByteArray& answer, QChar address) {
     return answer == address.toLatin1() + LineEnd;
+}
+
+QString MeasurementAnswers::Printable(const QByteArray& text) {
+    QString shown;
+    for (const char character : text) {
+        const uchar byte = uchar(character);
+        if (byte >= 0x20 && byte < 0x7F)
+            shown += QChar::fromLatin1(character);
+        else if (character == '\r')
+            shown += QStringLiteral("<CR>");
+        else if (character == '\n')
+            shown += QStringLiteral("<LF>");
+        else
+            shown += QStringLiteral("<%1>").arg(byte, 2, 16, QLatin1Char('0'));
+    }
+    return shown;
 }

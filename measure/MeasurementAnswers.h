@@ -26,6 +26,9 @@ struct MeasurementPromise {
 template <typename T> struct AnswerReading {
     T Content{};
     QString Fault; // empty when the answer is sound
+    // The answer had the right form but its CRC did not match: asking again
+    // may bring it whole.
+    bool CrcMismatch = false;
     bool IsSound() const { return Fault.isEmpty(); }
 };
 
@@ -43,5 +46,8 @@ AnswerReading<QList<MeasuredValue>> ReadValues(const QByteArray& answer, QChar a
 std::optional<QList<MeasuredValue>> SplitValues(const QByteArray& text);
 // The service request: the address alone on its line.
 bool IsServiceRequest(const QByteArray& answer, QChar address);
+// The answer as an operator can read it: "<CR>", "<LF>" and "<hh>" for
+// what does not print.
+QString Printable(const QByteArray& answer);
 
 } // namespace MeasurementAnswers

@@ -2,10 +2,11 @@
 
 #include <algorithm>
 
-MeasurementCycle::MeasurementCycle(const QList<QChar>& addresses, const MeasurementMethod& method)
+MeasurementCycle::MeasurementCycle(const QList<QChar>& addresses, const MeasurementMethod& method,
+                                   const RetrySettings& retries)
     : m_addresses(addresses), m_method(method) {
     for (const QChar address : addresses)
-        m_sequences.emplace_back(address, method);
+        m_sequences.emplace_back(address, method, retries);
     m_held.resize(m_sequences.size());
 }
 

@@ -14,7 +14,8 @@
 // sensor that fails does not fail the others.
 class MeasurementCycle : public ConversationSteps {
 public:
-    MeasurementCycle(const QList<QChar>& addresses, const MeasurementMethod& method);
+    MeasurementCycle(const QList<QChar>& addresses, const MeasurementMethod& method,
+                     const RetrySettings& retries = {});
 
     ConversationStep Begin() override;
     ConversationStep ExchangeEnded(ExchangeOutcome outcome, const QByteArray& answer,

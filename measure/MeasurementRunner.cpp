@@ -42,7 +42,7 @@ void MeasurementRunner::stop() {
 // The cycle's time counts from here, even when the line is busy a moment.
 void MeasurementRunner::beginCycle() {
     m_cycleStartTick = m_clock.TickMs();
-    m_cycle.emplace(m_addresses, m_method);
+    m_cycle.emplace(m_addresses, m_method, m_retries);
     m_conversation->run(*m_cycle,
                         tr("a measurement is running on the Measure tab; press Stop to end it"));
 }

@@ -25,6 +25,9 @@ public:
 
     // repeatSeconds 0 measures once.
     void start(const QList<QChar>& addresses, const MeasurementMethod& method, int repeatSeconds);
+    // How the measurements from the next one on retry their commands.
+    void setRetries(const RetrySettings& retries) { m_retries = retries; }
+    const RetrySettings& retries() const { return m_retries; }
     // Ends the measurement under way (its row says "Stopped") and any
     // repetition.
     void stop();
@@ -58,6 +61,7 @@ private:
     QList<QChar> m_addresses;
     MeasurementMethod m_method;
     int m_repeatSeconds = 0;
+    RetrySettings m_retries;
     bool m_running = false;
     int m_overruns = 0;
     std::optional<MeasurementCycle> m_cycle; // the cycle under way

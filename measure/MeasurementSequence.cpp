@@ -8,8 +8,9 @@ QString tr(const char* text) {
 }
 } // namespace
 
-MeasurementSequence::MeasurementSequence(QChar address, const MeasurementMethod& method)
-    : m_address(address), m_method(method) {}
+MeasurementSequence::MeasurementSequence(QChar address, const MeasurementMethod& method,
+                                         const RetrySettings& retries)
+    : m_address(address), m_method(method), m_retrySettings(retries) {}
 
 MeasurementStep MeasurementSequence::Begin() {
     m_phase = Phase::Starting;
@@ -17,18 +18,23 @@ MeasurementStep MeasurementSequence::Begin() {
 }
 
 MeasurementStep MeasurementSequence::ExchangeEnded(ExchangeOutcome outcome,
-                                                   const QByteArray& answer, bool) {
+                                                   const QByteArray& answer, bool lineErrors) {
     if (m_phase != Phase::Starting && m_phase != Phase::Fetching)
         return MeasurementStep::carryOn();
     switch (outcome) {
     case ExchangeOutcome::TimedOut:
-        return fail(tr("no answer to %1").arg(m_command));
+        return retryOrFail(RetryRule::Failure::NoAnswer, tr("no answer to %1").arg(m_command));
     case ExchangeOutcome::Interrupted:
         return fail(
             tr("%1 was cut short: the port was closed or another command went out").arg(m_command));
     case ExchangeOutcome::Answered:
         break;
     }
+    // The terminal's own rule takes what reads well despite a parity
+    // error; a recorder's asks again.
+    if (lineErrors && m_retrySettings.Enabled)
+        return retryOrFail(RetryRule::Failure::Invalid,
+                           tr("%1: the answer came with parity or framing errors").arg(m_command));
     if (m_phase == Phase::Fetching || m_method.AnswersWithValues())
         return valuesAnswered(answer);
     return promiseAnswered(answer);
@@ -69,7 +75,8 @@ MeasurementStep MeasurementSequence::promiseAnswered(const QByteArray& answer) {
     const AnswerReading<MeasurementPromise> promise =
         MeasurementAnswers::ReadPromise(answer, m_address, m_method.CountDigits());
     if (!promise.IsSound())
-        return fail(m_command + QStringLiteral(": ") + promise.Fault);
+        return retryOrFail(RetryRule::Failure::Invalid,
+                           m_command + QStringLiteral(": ") + promise.Fault);
     m_outcome.Promised = promise.Content.Count;
     if (m_outcome.Promised == 0)
         return fail(tr("the sensor promised no values"));
@@ -83,8 +90,13 @@ MeasurementStep MeasurementSequence::promiseAnswered(const QByteArray& answer) {
 MeasurementStep MeasurementSequence::valuesAnswered(const QByteArray& answer) {
     const AnswerReading<QList<MeasuredValue>> values =
         MeasurementAnswers::ReadValues(answer, m_address, m_method.WithCrc);
-    if (!values.IsSound())
-        return fail(m_command + QStringLiteral(": ") + values.Fault);
+    if (!values.IsSound()) {
+        // The sensor keeps its data until the next measurement, so a data
+        // answer whose CRC failed may be asked for again as it is.
+        const bool dataCrc = values.CrcMismatch && m_phase == Phase::Fetching;
+        return retryOrFail(dataCrc ? RetryRule::Failure::CrcFailed : RetryRule::Failure::Invalid,
+                           m_command + QStringLiteral(": ") + values.Fault);
+    }
     m_outcome.Values += values.Content;
     if (m_method.AnswersWithValues()) {
         m_outcome.Promised = m_outcome.Values.size();
@@ -111,7 +123,16 @@ MeasurementStep MeasurementSequence::fetchData(int index) {
 
 MeasurementStep MeasurementSequence::send(const QString& command) {
     m_command = command;
-    return MeasurementStep::send(command);
+    m_tries = RetryRule(m_retrySettings);
+    return MeasurementStep::send(command, m_tries.firstTry());
+}
+
+MeasurementStep MeasurementSequence::retryOrFail(RetryRule::Failure failure, const QString& fault) {
+    const std::optional<SendOptions> next = m_tries.nextTry(failure);
+    if (!next)
+        return fail(fault);
+    ++m_outcome.Retries;
+    return MeasurementStep::send(m_command, *next);
 }
 
 MeasurementStep MeasurementSequence::fail(const QString& fault) {

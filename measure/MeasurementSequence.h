@@ -3,6 +3,7 @@
 #include "link/Conversation.h"
 #include "measure/MeasurementAnswers.h"
 #include "measure/MeasurementMethod.h"
+#include "measure/RetryRule.h"
 
 #include <QByteArray>
 #include <QList>
@@ -18,6 +19,8 @@ struct MeasurementOutcome {
     QList<MeasuredValue> Values;
     int Promised = 0;
     QString Fault;
+    // Commands sent again because their answer was missing or unusable.
+    int Retries = 0;
 
     // The operator stopped it.
     static inline const QString StoppedFault = QStringLiteral("Stopped");
@@ -30,14 +33,17 @@ struct MeasurementOutcome {
 // decisions: the start answer's promise, the wait for the data (ended early
 // by a service request where the method allows one), the data commands
 // aD0!, aD1! ... until every promised value came, each answer checked for
-// its form, its address and, where asked for, its CRC. The driver sends,
-// waits and reports; the sequence never touches the line or a timer.
+// its form, its address and, where asked for, its CRC. A command whose
+// answer is missing or unusable is tried again by the retry rule, when the
+// recorders' retries are on. The driver sends, waits and reports; the
+// sequence never touches the line or a timer.
 class MeasurementSequence : public ConversationSteps {
 public:
     // The data commands go as far as aD9!.
     static constexpr int LastDataCommand = 9;
 
-    MeasurementSequence(QChar address, const MeasurementMethod& method);
+    MeasurementSequence(QChar address, const MeasurementMethod& method,
+                        const RetrySettings& retries = {});
 
     MeasurementStep Begin() override;
     MeasurementStep ExchangeEnded(ExchangeOutcome outcome, const QByteArray& answer,
@@ -63,13 +69,18 @@ private:
     MeasurementStep valuesAnswered(const QByteArray& answer);
     MeasurementStep fetchData(int index);
     MeasurementStep send(const QString& command);
+    // The command again, as the retry rule has it, or the fault when its
+    // tries are spent.
+    MeasurementStep retryOrFail(RetryRule::Failure failure, const QString& fault);
     MeasurementStep fail(const QString& fault);
     MeasurementStep finish();
 
     QChar m_address;
     MeasurementMethod m_method;
+    RetrySettings m_retrySettings;
     Phase m_phase = Phase::NotStarted;
     QString m_command; // the command of the exchange in flight
+    RetryRule m_tries; // of m_command
     int m_dataIndex = 0;
     MeasurementOutcome m_outcome;
 };

@@ -32,7 +32,11 @@ void MeasurementTable::Clear() {
 }
 
 QString MeasurementTable::ResultOf(const MeasurementRecord& record) {
-    return record.Outcome.IsComplete() ? CompleteResult : record.Outcome.Fault;
+    const QString result = record.Outcome.IsComplete() ? CompleteResult : record.Outcome.Fault;
+    const int retries = record.Outcome.Retries;
+    if (retries == 0)
+        return result;
+    return result + (retries == 1 ? tr(" (1 retry)") : tr(" (%1 retries)").arg(retries));
 }
 
 int MeasurementTable::rowCount(const QModelIndex& parent) const {

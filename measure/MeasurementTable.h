@@ -16,11 +16,11 @@ struct MeasurementRecord {
 };
 
 // The table of measurements, one row each: the time, value 1 ... n, and the
-// result ("OK", or what went wrong). A failed row keeps the values that did
-// come, but its result names the failure, so it never reads as complete.
-// The value columns grow to the most values any row holds. It keeps the
-// latest RowLimit rows, so that days of recording keep memory flat; the
-// record file keeps them all.
+// result ("OK", or what went wrong, with the retries it took). A failed row
+// keeps the values that did come, but its result names the failure, so it
+// never reads as complete. The value columns grow to the most values any
+// row holds. It keeps the latest RowLimit rows, so that days of recording
+// keep memory flat; the record file keeps them all.
 class MeasurementTable : public QAbstractTableModel {
     Q_OBJECT
 public:

@@ -116,6 +116,35 @@ private slots:
         QVERIFY2(::results(cycle).startsWith(results), qPrintable(::results(cycle)));
         QVERIFY(cycle.IsOver());
     }
+
+    // With the recorders' retries, each sensor's commands are tried again
+    // where they stand in the cycle, and each sensor counts its own.
+    void retries_data() {
+        QTest::addColumn<QString>("method");
+        QTest::addColumn<QStringList>("events");
+        QTest::addColumn<QString>("steps");
+        QTest::addColumn<QString>("retries");
+        QTest::newRow("concurrent: a lost start and a lost data answer")
+            << "C" << QStringList{"T", "A:000101\n", "A:300101\n", "W", "T", "A:0+1\n", "A:3+2\n"}
+            << "0C! 0C! 3C! wait 1000 0D0! 0D0! 3D0! finish"
+            << "2 0";
+        QTest::newRow("in turn: an answer from another address")
+            << "R0" << QStringList{"A:1+1\n", "A:0+1\n", "A:3+2\n"} << "0R0! 0R0! 3R0! finish"
+            << "1 0";
+    }
+    void retries() {
+        QFETCH(QString, method);
+        QFETCH(QStringList, events);
+        MeasurementCycle cycle({'0', '3'}, *MeasurementMethod::FromName(method),
+                               RetrySettings{true, 60});
+        QTEST(play(cycle, events), "steps");
+        QStringList retries;
+        for (const MeasurementOutcome& outcome : cycle.Outcomes()) {
+            QVERIFY2(outcome.IsComplete(), qPrintable(outcome.Fault));
+            retries << QString::number(outcome.Retries);
+        }
+        QTEST(retries.join(QLatin1Char(' ')), "retries");
+    }
 };
 
 QTEST_APPLESS_MAIN(TestMeasurementCycle)

@@ -8,13 +8,15 @@ namespace {
 // Plays a script of events on a sequence and writes down every step it
 // asks for. Events: "A:<answer>" answered ("\n" stands for CR LF), "T" timed
 // out, "I" interrupted, "N" not sent, "L:<line>" a line outside any
-// exchange, "W" the wait elapsed, "S" Stop.
+// exchange, "W" the wait elapsed, "S" Stop, "E:<answer>" answered with
+// parity errors. A command sent without its break reads "(no break)".
 QStringList play(MeasurementSequence& sequence, const QStringList& events) {
     QStringList steps;
     const auto note = [&steps](const MeasurementStep& step) {
         switch (step.What) {
         case MeasurementStep::Kind::Send:
-            steps << QStringLiteral("send ") + step.Command;
+            steps << QStringLiteral("send ") + step.Command +
+                         (step.Options.Wake ? QString() : QStringLiteral(" (no break)"));
             break;
         case MeasurementStep::Kind::Wait:
             steps << QStringLiteral("wait %1").arg(step.WaitMs);
@@ -32,6 +34,8 @@ QStringList play(MeasurementSequence& sequence, const QStringList& events) {
         const QByteArray text = event.mid(2).toLatin1().replace("\n", "\r\n");
         if (event.startsWith(QLatin1String("A:")))
             note(sequence.ExchangeEnded(ExchangeOutcome::Answered, text));
+        else if (event.startsWith(QLatin1String("E:")))
+            note(sequence.ExchangeEnded(ExchangeOutcome::Answered, text, true));
         else if (event.startsWith(QLatin1String("L:")))
             note(sequence.LineReceived(text));
         else if (event == QLatin1String("T"))
@@ -60,6 +64,8 @@ class TestMeasurementSequence : public QObject {
 private slots:
     void sequences_data();
     void sequences();
+    void retries_data();
+    void retries();
 };
 
 void TestMeasurementSequence::sequences_data() {
@@ -178,6 +184,67 @@ void TestMeasurementSequence::sequences() {
     for (const MeasuredValue& value : sequence.Outcome().Values)
         texts << value.Text;
     QTEST(texts.join(QLatin1Char(' ')), "values");
+    if (fault.isEmpty())
+        QVERIFY2(sequence.Outcome().IsComplete(), qPrintable(sequence.Outcome().Fault));
+    else
+        QVERIFY2(sequence.Outcome().Fault.contains(fault), qPrintable(sequence.Outcome().Fault));
+}
+
+// With the recorders' retries on: what is sent again, how, and what the
+// outcome counts.
+void TestMeasurementSequence::retries_data() {
+    QTest::addColumn<QString>("method");
+    QTest::addColumn<QStringList>("events");
+    QTest::addColumn<QString>("steps");
+    QTest::addColumn<int>("retries");
+    QTest::addColumn<QString>("fault"); // a part of the fault; empty when complete
+
+    QTest::newRow("a lost start answer")
+        << "M" << QStringList{"T", "A:00001\n", "A:0+1\n"}
+        << "send 0M!|send 0M! (no break)|send 0D0!|finish" << 1 << "";
+    QTest::newRow("a data answer of the wrong form")
+        << "M" << QStringList{"A:00001\n", "A:0+1x\n", "T", "A:0+1\n"}
+        << "send 0M!|send 0D0!|send 0D0! (no break)|send 0D0! (no break)|finish" << 2 << "";
+    QTest::newRow("an answer from another address")
+        << "R0" << QStringList{"A:1+3\n", "A:0+3\n"} << "send 0R0!|send 0R0! (no break)|finish" << 1
+        << "";
+    QTest::newRow("an answer with parity errors")
+        << "R0" << QStringList{"E:0+3\n", "A:0+3\n"} << "send 0R0!|send 0R0! (no break)|finish" << 1
+        << "";
+    QTest::newRow("a CRC failure on D0 is asked again three times")
+        << "MC"
+        << QStringList{"A:00001\n", crcAnswer("0+1").replace("+1", "+7"),
+                       crcAnswer("0+1").replace("+1", "+7"), crcAnswer("0+1").replace("+1", "+7"),
+                       crcAnswer("0+1").replace("+1", "+7")}
+        << "send 0MC!|send 0D0!|send 0D0! (no break)|send 0D0! (no break)|send 0D0! (no "
+           "break)|finish"
+        << 3 << "CRC mismatch";
+    QTest::newRow("silence: three rounds of three tries")
+        << "M" << QStringList(9, "T")
+        << "send 0M!|send 0M! (no break)|send 0M! (no break)|send 0M!|send 0M! (no break)|send "
+           "0M! (no break)|send 0M!|send 0M! (no break)|send 0M! (no break)|finish"
+        << 8 << "no answer to 0M!";
+    QTest::newRow("each command has tries of its own")
+        << "M" << QStringList{"T", "T", "A:00001\n", "T", "T", "A:0+1\n"}
+        << "send 0M!|send 0M! (no break)|send 0M! (no break)|send 0D0!|send 0D0! (no "
+           "break)|send 0D0! (no break)|finish"
+        << 4 << "";
+    QTest::newRow("cut short: not tried again")
+        << "M" << QStringList{"I"} << "send 0M!|finish" << 0 << "cut short";
+    QTest::newRow("too many values: not tried again")
+        << "M" << QStringList{"A:00001\n", "A:0+1+2\n"} << "send 0M!|send 0D0!|finish" << 0
+        << "more than promised";
+}
+
+void TestMeasurementSequence::retries() {
+    QFETCH(QString, method);
+    QFETCH(QStringList, events);
+    QFETCH(QString, fault);
+    MeasurementSequence sequence(QLatin1Char('0'), *MeasurementMethod::FromName(method),
+                                 RetrySettings{true, 60});
+    QTEST(play(sequence, events).join(QLatin1Char('|')), "steps");
+    QVERIFY(sequence.IsOver());
+    QTEST(sequence.Outcome().Retries, "retries");
     if (fault.isEmpty())
         QVERIFY2(sequence.Outcome().IsComplete(), qPrintable(sequence.Outcome().Fault));
     else

@@ -63,7 +63,7 @@ void MeasurementRunner::conversation_finished() {
     for (int sensor = 0; sensor < outcomes.size(); ++sensor) {
         const QChar address = m_addresses.at(sensor);
         const MeasurementRecord record{m_cycleTime, m_method.StartCommand(address),
-                                       outcomes.at(sensor), address};
+                                       outcomes.at(sensor), address, m_method};
         if (!record.Outcome.IsComplete() && !record.Outcome.Stopped())
             failures << record.Outcome.Fault;
         emit measurementEnded(record);

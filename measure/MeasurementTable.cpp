@@ -1,11 +1,34 @@
 #include "measure/MeasurementTable.h"
 
+#include "measure/ValueLabels.h"
+
 namespace {
 constexpr int TimeColumn = 0;
 constexpr int FirstValueColumn = 1;
+
+bool sameSource(const MeasurementRecord& one, const MeasurementRecord& other) {
+    return one.Address == other.Address && one.Method.Name() == other.Method.Name();
+}
 } // namespace
 
+void MeasurementTable::SetValueLabels(const ValueLabels* labels) {
+    if (m_labels)
+        disconnect(m_labels, nullptr, this, nullptr);
+    m_labels = labels;
+    if (labels)
+        connect(labels, &ValueLabels::changed, this, &MeasurementTable::labelsChanged);
+    labelsChanged();
+}
+
+void MeasurementTable::labelsChanged() {
+    if (m_valueColumns > 0)
+        emit headerDataChanged(Qt::Horizontal, FirstValueColumn,
+                               FirstValueColumn + m_valueColumns - 1);
+}
+
 void MeasurementTable::Append(const MeasurementRecord& record) {
+    const bool newSource =
+        !m_records.isEmpty() && !m_mixedSources && !sameSource(m_records.first(), record);
     const int values = int(record.Outcome.Values.size());
     if (values > m_valueColumns) {
         beginInsertColumns(QModelIndex(), FirstValueColumn + m_valueColumns,
@@ -22,12 +45,17 @@ void MeasurementTable::Append(const MeasurementRecord& record) {
     beginInsertRows(QModelIndex(), row, row);
     m_records.append(record);
     endInsertRows();
+    if (newSource) {
+        m_mixedSources = true;
+        labelsChanged();
+    }
 }
 
 void MeasurementTable::Clear() {
     beginResetModel();
     m_records.clear();
     m_valueColumns = 0;
+    m_mixedSources = false;
     endResetModel();
 }
 
@@ -48,10 +76,18 @@ int MeasurementTable::columnCount(const QModelIndex& parent) const {
 }
 
 QStringList MeasurementTable::ColumnTitles() const {
-    QStringList titles{tr("Time")};
+    return QStringList{tr("Time")} + ValueTitles() + QStringList{tr("Result")};
+}
+
+QStringList MeasurementTable::ValueTitles() const {
+    QStringList labels;
+    if (m_labels && !m_records.isEmpty() && !m_mixedSources) {
+        const MeasurementRecord& source = m_records.first();
+        labels = m_labels->labelsOf(source.Address, source.Method);
+    }
+    QStringList titles;
     for (int value = 1; value <= m_valueColumns; ++value)
-        titles << tr("Value %1").arg(value);
-    titles << tr("Result");
+        titles << ValueLabels::labelAt(labels, value);
     return titles;
 }
 

@@ -55,6 +55,13 @@ void MeasurePlot::BreakLines() {
     }
 }
 
+void MeasurePlot::SetSeriesNames(const QStringList& names) {
+    if (names == m_names)
+        return;
+    m_names = names;
+    update();
+}
+
 void MeasurePlot::Clear() {
     m_series.clear();
     m_times = TimeSpan();
@@ -118,7 +125,7 @@ MeasurePlot::Layout MeasurePlot::CurrentLayout() const {
     QList<double> legendWidths;
     for (int series = 0; series < SeriesCount(); ++series)
         legendWidths.append(SwatchLength + LegendGap +
-                            metrics.horizontalAdvance(SeriesName(series)));
+                            metrics.horizontalAdvance(SeriesName(m_names, series)));
     layout.Legend = LegendEntries(legendWidths, width() - Margin, layout.LineHeight);
     // Asked for with points only, so the legend has an entry.
     layout.Top = layout.Legend.last().bottom() + Margin + layout.LineHeight / 2;
@@ -255,7 +262,7 @@ void MeasurePlot::DrawMeasurements(QPainter& painter) const {
             }
         }
     }
-    DrawLegend(painter, layout.Legend, lineColours, shown, colours);
+    DrawLegend(painter, layout.Legend, m_names, lineColours, shown, colours);
 }
 
 void MeasurePlot::mousePressEvent(QMouseEvent* event) {
@@ -344,7 +351,7 @@ void MeasurePlot::contextMenuEvent(QContextMenuEvent* event) {
     }
     QMenu menu(this);
     for (int series = 0; series < SeriesCount(); ++series) {
-        QAction* toggle = menu.addAction(SeriesName(series));
+        QAction* toggle = menu.addAction(SeriesName(m_names, series));
         toggle->setCheckable(true);
         toggle->setChecked(IsSeriesVisible(series));
         connect(toggle, &QAction::toggled, this,

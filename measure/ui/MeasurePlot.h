@@ -5,6 +5,7 @@
 
 #include <QDateTime>
 #include <QList>
+#include <QStringList>
 #include <QWidget>
 
 #include <algorithm>
@@ -14,14 +15,14 @@
 // The Measure tab's plot: each value of the repeated measurements over
 // time, one line per value, either each in a panel with a value axis of its
 // own, the panels stacked over one time axis, or all against one shared
-// value axis. The legend names the lines "value 1", "value 2" ...; the
-// latest value of each stands at its last point, as the sensor prints it.
-// A click on a legend entry, Space on the entry chosen with the arrow keys,
-// or the context menu (right click, the Menu key, Shift+F10) hides or shows
-// its line. The value axes scale to the shown lines, so a temperature can
-// be read without a pressure beside it flattening it; the time axis spans
-// all points. A failed measurement breaks every line: the points before it
-// and after it are not joined.
+// value axis. The legend names the lines by the names given ("TA (degC)"
+// ...), or "value 1", "value 2" ...; the latest value of each stands at its
+// last point, as the sensor prints it. A click on a legend entry, Space on
+// the entry chosen with the arrow keys, or the context menu (right click,
+// the Menu key, Shift+F10) hides or shows its line. The value axes scale to
+// the shown lines, so a temperature can be read without a pressure beside
+// it flattening it; the time axis spans all points. A failed measurement
+// breaks every line: the points before it and after it are not joined.
 //
 // Points are kept in arrays and each line's range as running extremes, so
 // adding costs the same however many came before. A line with more points
@@ -42,6 +43,9 @@ public:
     void BreakLines();
     // Removes every line; the lines that come after are shown.
     void Clear();
+    // The lines' names in the legend, in series order; an empty or missing
+    // one leaves "value n".
+    void SetSeriesNames(const QStringList& names);
 
     // One value axis per shown line (the default), or one for them all.
     void SetOneAxisPerValue(bool oneAxisPerValue);
@@ -132,6 +136,7 @@ private:
     void DrawMeasurements(QPainter& painter) const;
 
     std::vector<Series> m_series;
+    QStringList m_names;
     TimeSpan m_times;
     bool m_oneAxisPerValue = true;
     int m_pressedEntry = -1; // under the left button's press

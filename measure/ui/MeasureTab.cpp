@@ -3,6 +3,7 @@
 #include "link/ExchangeLink.h"
 #include "measure/AddressList.h"
 #include "measure/Identification.h"
+#include "measure/IdentificationWatch.h"
 #include "measure/MeasureChoices.h"
 #include "measure/MeasurementCsv.h"
 #include "measure/MeasurementRunner.h"
@@ -44,11 +45,18 @@ MeasureTab::MeasureTab(ExchangeLink& link, IClock& clock, IFileDialog& dialog,
             &MeasureTab::Runner_MeasurementEnded);
     connect(m_runner, &MeasurementRunner::runningChanged, this, &MeasureTab::Runner_RunningChanged);
     connect(m_runner, &MeasurementRunner::report, this, &MeasureTab::showReport);
-    connect(&m_link, &ExchangeLink::commandTransmitted, this,
-            [this](ExchangeId exchange, const QString& command) {
-                Link_CommandTransmitted(exchange, command);
-            });
-    connect(&m_link, &ExchangeLink::exchangeEnded, this, &MeasureTab::Link_ExchangeEnded);
+    connect(new IdentificationWatch(link, this), &IdentificationWatch::answered, this,
+            [this](QChar, const QByteArray& answer) { Watch_Answered(answer); });
+    connect(&m_table, &QAbstractItemModel::headerDataChanged, this, &MeasureTab::showValueTitles);
+}
+
+void MeasureTab::SetValueLabels(const ValueLabels* labels) {
+    m_table.SetValueLabels(labels);
+    showValueTitles();
+}
+
+void MeasureTab::showValueTitles() {
+    picPlot->SetSeriesNames(m_table.ValueTitles());
 }
 
 void MeasureTab::createControls() {
@@ -312,6 +320,7 @@ void MeasureTab::cmdClearMeasurements_Click() {
 
 void MeasureTab::Runner_MeasurementEnded(const MeasurementRecord& record) {
     m_table.Append(record);
+    showValueTitles();
     // Only a complete measurement is drawn: a part of one would read as a
     // reading. A failed one breaks the lines, so that the points on either
     // side of it are not joined as if nothing had happened between them.
@@ -332,18 +341,7 @@ void MeasureTab::Runner_RunningChanged(bool running) {
     txtMeasureRepeat->setEnabled(!running);
 }
 
-void MeasureTab::Link_CommandTransmitted(ExchangeId exchange, const QString& command) {
-    if (Identification::IsIdentifyCommand(command))
-        m_identifyExchange = exchange;
-}
-
-void MeasureTab::Link_ExchangeEnded(ExchangeId exchange, ExchangeOutcome outcome,
-                                    const QByteArray& answer) {
-    if (exchange == NoExchange || exchange != m_identifyExchange)
-        return;
-    m_identifyExchange = NoExchange;
-    if (outcome != ExchangeOutcome::Answered)
-        return;
+void MeasureTab::Watch_Answered(const QByteArray& answer) {
     const std::optional<Identification> identification = Identification::Decode(answer);
     if (identification)
         showIdentification(*identification);

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "link/Exchange.h"
 #include "measure/MeasurementTable.h"
 
 #include <QWidget>
@@ -20,6 +19,7 @@ class IFileDialog;
 class ISettingsStore;
 class MeasurePlot;
 class MeasurementRunner;
+class ValueLabels;
 class WholeNumberBox;
 struct Identification;
 
@@ -57,6 +57,9 @@ public:
 
     const MeasurementTable& Table() const { return m_table; }
     MeasurementRunner& Runner() { return *m_runner; }
+    // Names the table's value columns, the plot's lines and the CSV's
+    // columns by the measured sensor's labels.
+    void SetValueLabels(const ValueLabels* labels);
 
     // The sensors and the method chosen; nothing (the report line says why)
     // when the sensors are not a list of addresses.
@@ -86,8 +89,8 @@ private:
     void showIdentification(const Identification& identification);
     void Runner_MeasurementEnded(const MeasurementRecord& record);
     void Runner_RunningChanged(bool running);
-    void Link_CommandTransmitted(ExchangeId exchange, const QString& command);
-    void Link_ExchangeEnded(ExchangeId exchange, ExchangeOutcome outcome, const QByteArray& answer);
+    void Watch_Answered(const QByteArray& answer);
+    void showValueTitles();
 
     ExchangeLink& m_link;
     QVBoxLayout* m_page = nullptr;
@@ -95,6 +98,5 @@ private:
     ISettingsStore& m_settings;
     MeasurementTable m_table;
     MeasurementRunner* m_runner;
-    ExchangeId m_identifyExchange = NoExchange;
     QString m_csvFileName; // the dialog starts from the last one chosen
 };

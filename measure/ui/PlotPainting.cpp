@@ -164,7 +164,9 @@ std::vector<std::pair<double, double>> StackedBands(double top, double bottom, i
     return bands;
 }
 
-QString SeriesName(int series) {
+QString SeriesName(const QStringList& names, int series) {
+    if (!names.value(series).isEmpty())
+        return names.at(series);
     return QCoreApplication::translate("MeasurePlot", "value %1").arg(series + 1);
 }
 
@@ -239,8 +241,9 @@ void DrawLatestValues(QPainter& painter, const std::vector<LatestValue>& latest,
     }
 }
 
-void DrawLegend(QPainter& painter, const QList<QRectF>& entries, const QList<QColor>& lineColours,
-                const QList<bool>& shown, const QPalette& colours) {
+void DrawLegend(QPainter& painter, const QList<QRectF>& entries, const QStringList& names,
+                const QList<QColor>& lineColours, const QList<bool>& shown,
+                const QPalette& colours) {
     const QColor background = colours.color(QPalette::Base);
     const QColor text = colours.color(QPalette::Text);
     const QFont plain = painter.font();
@@ -257,7 +260,7 @@ void DrawLegend(QPainter& painter, const QList<QRectF>& entries, const QList<QCo
         painter.setPen(visible ? text : Blend(background, text, HiddenEntryStrength));
         painter.setFont(visible ? plain : struck);
         painter.drawText(entry.adjusted(SwatchLength + LegendGap, 0, 0, 0),
-                         Qt::AlignLeft | Qt::AlignVCenter, SeriesName(series));
+                         Qt::AlignLeft | Qt::AlignVCenter, SeriesName(names, series));
     }
     painter.setFont(plain);
 }

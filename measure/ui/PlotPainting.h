@@ -8,6 +8,7 @@
 #include <QPointF>
 #include <QRectF>
 #include <QString>
+#include <QStringList>
 
 #include <utility>
 #include <vector>
@@ -27,7 +28,8 @@ constexpr double LegendGap = 4; // swatch to name
 
 // The colour of a series' line under `colours` (lightened on a dark one).
 QColor LineColour(int series, const QPalette& colours);
-QString SeriesName(int series);
+// The series' name among `names`, or "value n" where it has none.
+QString SeriesName(const QStringList& names, int series);
 
 // The plot's rectangle and the axes' ranges it shows.
 class PlotArea {
@@ -80,8 +82,9 @@ QPointF DrawLine(QPainter& painter, const std::vector<qint64>& times,
 void DrawLatestValues(QPainter& painter, const std::vector<LatestValue>& latest, const QRectF& plot,
                       double widestText);
 // A hidden line's entry stays, faint and struck through, to be clicked back.
-void DrawLegend(QPainter& painter, const QList<QRectF>& entries, const QList<QColor>& lineColours,
-                const QList<bool>& shown, const QPalette& colours);
+void DrawLegend(QPainter& painter, const QList<QRectF>& entries, const QStringList& names,
+                const QList<QColor>& lineColours, const QList<bool>& shown,
+                const QPalette& colours);
 void DrawNotice(QPainter& painter, const QRectF& area, const QPalette& colours,
                 const QString& notice);
 

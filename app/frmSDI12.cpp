@@ -13,6 +13,7 @@
 #include "link/ui/PortSelection.h"
 #include "link/ui/TranscriptExport.h"
 #include "measure/AddressList.h"
+#include "measure/MeasurementRunner.h"
 #include "measure/ui/MeasureTab.h"
 #include "platform/Clock.h"
 #include "platform/Folders.h"
@@ -20,6 +21,7 @@
 #include "platform/serial/SerialTerminalView.h"
 #include "platform/ui/DropDownComboBox.h"
 #include "recording/ui/RecordingPanel.h"
+#include "sensors/ui/SensorsTab.h"
 #include "sheet/ui/Sheet.h"
 #include "timer/CTimer.h"
 
@@ -140,6 +142,7 @@ void frmSDI12::createHandlers() {
         new TranscriptExport(*m_transcript, transcriptControls, *m_platform.FileDialog, this);
     connect(transcriptExport, &TranscriptExport::Report, StatusBar, &TwoPanelStatusBar::SetNotice);
     createMeasureTab();
+    createSensorsTab();
 }
 
 void frmSDI12::showLinkReport(const LinkReport& report) {
@@ -170,6 +173,19 @@ void frmSDI12::createMeasureTab() {
         if (AddressList::Read(text).Addresses.size() <= 1)
             txtNode->setText(text);
     });
+}
+
+// The sixth tab. Its address choice is the address box's; its retry rule
+// and the names and units it reads serve the Measure tab's measurements.
+void frmSDI12::createSensorsTab() {
+    Sensors = new SensorsTab(*m_link, *m_platform.Settings);
+    SSTab->addTab(Sensors, tr("Sensors"));
+    connect(Sensors, &SensorsTab::addressChosen, txtNode,
+            [this](QChar address) { txtNode->setText(address); });
+    Measure->SetValueLabels(&Sensors->Labels());
+    Measure->Runner().setRetries(Sensors->Retries());
+    connect(Sensors, &SensorsTab::retriesChanged, Measure,
+            [this](const RetrySettings& retries) { Measure->Runner().setRetries(retries); });
 }
 
 void frmSDI12::Form_Load(const StartupChoices& choices) {

@@ -27,6 +27,7 @@ class OperatorCommands;
 class PortSelection;
 class RecordingPanel;
 class RepeatFacility;
+class SensorsTab;
 class SerialTerminalView;
 class Sheet;
 class TrafficLog;
@@ -42,11 +43,12 @@ struct StartupChoices {
 };
 
 // The operator's window: the port area, the command area, the tab control
-// with the terminal, the transcript, the configuration sheet, the About tab
-// and the Measure tab, and the status bar. It owns the controls, the timers
-// and the subsystems' handlers, and closes the circle between them: a sheet
-// row goes out through the command line, and the link engine's reports,
-// round trips and answers show in the status bar and under the buttons.
+// with the terminal, the transcript, the configuration sheet, the About tab,
+// the Measure tab and the Sensors tab, and the status bar. It owns the
+// controls, the timers and the subsystems' handlers, and closes the circle
+// between them: a sheet row goes out through the command line, and the link
+// engine's reports, round trips and answers show in the status bar and under
+// the buttons.
 class frmSDI12 : public QWidget {
     Q_OBJECT
 public:
@@ -95,6 +97,7 @@ public:
     AboutTab* About = nullptr;
     MeasureTab* Measure = nullptr;
     RecordingPanel* Recording = nullptr; // on the Measure tab
+    SensorsTab* Sensors = nullptr;
     TwoPanelStatusBar* StatusBar = nullptr;
     // Timers. The reception tick is the link engine's.
     CTimer* tmrRcv = nullptr;
@@ -126,6 +129,7 @@ private:
     void createTabs();
     void createHandlers();
     void createMeasureTab();
+    void createSensorsTab();
     void placeOnScreen();
     void Form_Load(const StartupChoices& choices);
     void Form_QueryUnload();

@@ -8,7 +8,9 @@
 #include "platform/serial/SerialTerminalView.h"
 #include "platform/ui/DropDownComboBox.h"
 #include "platform/ui/WholeNumberBox.h"
+#include "sensors/ui/SensorsTab.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
@@ -58,6 +60,12 @@ MeasureTab& tab(WindowHarness& harness) {
 
 QString measureReport(WindowHarness& harness) {
     return tab(harness).lblMeasureReport->text();
+}
+
+// Turns the recorders' retries off, so that a wrong answer fails its row at
+// once, as the terminal's own sends do.
+void oneTryEach(WindowHarness& harness) {
+    harness.Window->Sensors->chkRetries->setChecked(false);
 }
 
 // Presses Measure with the method picked and checks the start command went.
@@ -190,6 +198,7 @@ void TestMeasure::stopEndsTheMeasurementAndFreesTheLink() {
 
 void TestMeasure::repetitionStartsEachCycleOnItsTimer() {
     WindowHarness harness;
+    oneTryEach(harness);
     const qint64 started = harness.Clock.TickMs();
     startMeasuring(harness, QStringLiteral("R0"), 5);
     harness.Clock.Advance(60);
@@ -328,6 +337,7 @@ void TestMeasure::choicesKeptForTheNextRun() {
 
 void TestMeasure::csvReadsBackAsTheTable() {
     WindowHarness harness;
+    oneTryEach(harness);
     startMeasuring(harness, QStringLiteral("R0"));
     answer(harness, "0+21.37-.5+1013.2");
     startMeasuring(harness, QStringLiteral("R0"));

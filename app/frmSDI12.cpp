@@ -182,7 +182,12 @@ void frmSDI12::createSensorsTab() {
     SSTab->addTab(Sensors, tr("Sensors"));
     connect(Sensors, &SensorsTab::addressChosen, txtNode,
             [this](QChar address) { txtNode->setText(address); });
+    connect(Sensors, &SensorsTab::sensorsChosen, Measure, [this](const QList<QChar>& sensors) {
+        Measure->txtMeasureAddress->setText(AddressList::Text(sensors));
+        SSTab->setCurrentWidget(Measure);
+    });
     Measure->SetValueLabels(&Sensors->Labels());
+    Recording->SetValueLabels(&Sensors->Labels());
     Measure->Runner().setRetries(Sensors->Retries());
     connect(Sensors, &SensorsTab::retriesChanged, Measure,
             [this](const RetrySettings& retries) { Measure->Runner().setRetries(retries); });

@@ -38,6 +38,8 @@ void BusSurvey::addressChanged(QChar from, QChar to, const AddressChangeOutcome&
         ScanFinding moved = fromRow >= 0 ? m_rows.at(fromRow) : ScanFinding{};
         moved.What = ScanFinding::Kind::Found;
         moved.Address = to;
+        if (m_ticked.removeAll(from) > 0) // the tick goes with the sensor
+            m_ticked.append(to);
         freeAddress(from);
         takeAddress(moved);
     } else if (outcome.NewAnswers) {
@@ -138,10 +140,38 @@ QVariant BusSurvey::headerData(int section, Qt::Orientation orientation, int rol
     }
 }
 
+QList<QChar> BusSurvey::tickedAddresses() const {
+    QList<QChar> ticked;
+    for (const ScanFinding& sensor : m_rows) {
+        if (m_ticked.contains(sensor.Address))
+            ticked.append(sensor.Address);
+    }
+    return ticked;
+}
+
+Qt::ItemFlags BusSurvey::flags(const QModelIndex& index) const {
+    const Qt::ItemFlags flags = QAbstractTableModel::flags(index);
+    return index.column() == AddressColumn ? flags | Qt::ItemIsUserCheckable : flags;
+}
+
+bool BusSurvey::setData(const QModelIndex& index, const QVariant& value, int role) {
+    if (role != Qt::CheckStateRole || index.column() != AddressColumn ||
+        index.row() >= m_rows.size())
+        return false;
+    const QChar address = m_rows.at(index.row()).Address;
+    m_ticked.removeAll(address);
+    if (value.value<Qt::CheckState>() == Qt::Checked)
+        m_ticked.append(address);
+    emit dataChanged(index, index, {Qt::CheckStateRole});
+    return true;
+}
+
 QVariant BusSurvey::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= m_rows.size())
         return QVariant();
     const ScanFinding& sensor = m_rows.at(index.row());
+    if (role == Qt::CheckStateRole && index.column() == AddressColumn)
+        return m_ticked.contains(sensor.Address) ? Qt::Checked : Qt::Unchecked;
     if (role == Qt::ToolTipRole)
         return sensor.Remark.isEmpty() ? QVariant() : QVariant(sensor.Remark);
     if (role == Qt::TextAlignmentRole && index.column() == RoundTripColumn)

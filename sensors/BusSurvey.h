@@ -46,17 +46,23 @@ public:
     QString refusalToChange(QChar from, QChar to) const;
 
     const QList<ScanFinding>& sensors() const { return m_rows; }
+    // The found sensors the operator ticked (in the address column), in bus
+    // order: those a measurement or a recording is to cover.
+    QList<QChar> tickedAddresses() const;
     // The row of the sensor at `address`, or -1.
     int rowOf(QChar address) const;
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
     QVariant headerData(int section, Qt::Orientation orientation,
                         int role = Qt::DisplayRole) const override;
 
 private:
     QString cellText(const ScanFinding& sensor, int column) const;
+    QList<QChar> m_ticked;
     void freeAddress(QChar address);
     // Puts the row in its place, replacing any at its address.
     void takeAddress(const ScanFinding& sensor);

@@ -50,8 +50,14 @@ void MeasurePlot::AddMeasurement(const QDateTime& time, const QList<double>& val
 }
 
 void MeasurePlot::BreakLines() {
-    for (Series& series : m_series) {
+    for (Series& series : m_series)
         series.Points.breakHere();
+}
+
+void MeasurePlot::BreakLines(const QList<int>& series) {
+    for (const int line : series) {
+        if (line >= 0 && size_t(line) < m_series.size())
+            m_series[size_t(line)].Points.breakHere();
     }
 }
 

@@ -41,6 +41,8 @@ public:
     void AddMeasurement(const QDateTime& time, const QList<double>& values);
     // A measurement failed here: each line's next point starts a new piece.
     void BreakLines();
+    // The same for these lines only (one sensor's, say).
+    void BreakLines(const QList<int>& series);
     // Removes every line; the lines that come after are shown.
     void Clear();
     // The lines' names in the legend, in series order; an empty or missing

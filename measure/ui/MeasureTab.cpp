@@ -8,6 +8,7 @@
 #include "measure/MeasurementCsv.h"
 #include "measure/MeasurementRunner.h"
 #include "measure/PlotAxesChoice.h"
+#include "measure/PlotSeries.h"
 #include "measure/ui/MeasurePlot.h"
 #include "platform/AtomicFile.h"
 #include "platform/FileDialog.h"
@@ -51,12 +52,13 @@ MeasureTab::MeasureTab(ExchangeLink& link, IClock& clock, IFileDialog& dialog,
 }
 
 void MeasureTab::SetValueLabels(const ValueLabels* labels) {
+    m_labels = labels;
     m_table.SetValueLabels(labels);
     showValueTitles();
 }
 
 void MeasureTab::showValueTitles() {
-    picPlot->SetSeriesNames(m_table.ValueTitles());
+    picPlot->SetSeriesNames(m_plotSeries.names(m_labels));
 }
 
 void MeasureTab::createControls() {
@@ -315,22 +317,28 @@ void MeasureTab::cmdSaveCsv_Click() {
 
 void MeasureTab::cmdClearMeasurements_Click() {
     m_table.Clear();
+    m_plotSeries.clear();
     picPlot->Clear();
 }
 
 void MeasureTab::Runner_MeasurementEnded(const MeasurementRecord& record) {
     m_table.Append(record);
-    showValueTitles();
     // Only a complete measurement is drawn: a part of one would read as a
-    // reading. A failed one breaks the lines, so that the points on either
-    // side of it are not joined as if nothing had happened between them.
+    // reading. A failed one breaks its sensor's lines, so that the points on
+    // either side of it are not joined as if nothing had happened between.
     if (!record.Outcome.IsComplete()) {
-        picPlot->BreakLines();
+        picPlot->BreakLines(m_plotSeries.seriesOfSensor(record.Address));
         return;
     }
-    QList<double> numbers;
-    for (const MeasuredValue& value : record.Outcome.Values)
-        numbers.append(value.Number);
+    const QList<MeasuredValue>& values = record.Outcome.Values;
+    QList<int> series;
+    for (int number = 1; number <= values.size(); ++number)
+        series.append(m_plotSeries.seriesOf(record.Address, record.Method, number));
+    // Other sensors' lines get no point from this measurement.
+    QList<double> numbers(m_plotSeries.count(), qQNaN());
+    for (int value = 0; value < values.size(); ++value)
+        numbers[series.at(value)] = values.at(value).Number;
+    showValueTitles();
     picPlot->AddMeasurement(record.Time, numbers);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "measure/MeasurementTable.h"
+#include "measure/PlotSeries.h"
 
 #include <QWidget>
 
@@ -97,6 +98,8 @@ private:
     IFileDialog& m_dialog;
     ISettingsStore& m_settings;
     MeasurementTable m_table;
+    PlotSeries m_plotSeries;
+    const ValueLabels* m_labels = nullptr;
     MeasurementRunner* m_runner;
     QString m_csvFileName; // the dialog starts from the last one chosen
 };

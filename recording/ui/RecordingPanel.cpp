@@ -1,6 +1,7 @@
 #include "recording/ui/RecordingPanel.h"
 
 #include "measure/MeasurementRunner.h"
+#include "measure/ValueLabels.h"
 #include "measure/ui/MeasureTab.h"
 #include "platform/Clock.h"
 #include "platform/FileDialog.h"
@@ -87,8 +88,9 @@ bool RecordingPanel::startRecording(const QList<QChar>& sensors, const Measureme
         if (!fileName || fileName->isEmpty())
             return false;
         m_lastFile = *fileName;
-        const RecordOpening opening = m_recorder.start(m_lastFile, labelsOf(sensors), method,
-                                                       choices.Options, m_clock.LocalNow().toUTC());
+        const RecordOpening opening =
+            m_recorder.start(m_lastFile, labelsOf(sensors, method), method, choices.Options,
+                             m_clock.LocalNow().toUTC());
         if (opening.IsRecording())
             break;
         if (opening.What == RecordOpening::Kind::Failed) {
@@ -106,9 +108,15 @@ bool RecordingPanel::startRecording(const QList<QChar>& sensors, const Measureme
     return true;
 }
 
-QList<SensorLabels> RecordingPanel::labelsOf(const QList<QChar>& sensors) const {
+QList<SensorLabels> RecordingPanel::labelsOf(const QList<QChar>& sensors,
+                                             const MeasurementMethod& method) const {
     QList<SensorLabels> labels;
     for (const QChar sensor : sensors) {
+        const QStringList known = m_labels ? m_labels->labelsOf(sensor, method) : QStringList();
+        if (!known.isEmpty()) {
+            labels.append({sensor, known});
+            continue;
+        }
         int count = UnknownValueCount;
         const QList<MeasurementRecord>& records = m_measure.Table().Records();
         for (auto record = records.crbegin(); record != records.crend(); ++record) {

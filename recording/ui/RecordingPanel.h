@@ -11,6 +11,7 @@ class IClock;
 class IFileDialog;
 class ISettingsStore;
 class MeasureTab;
+class ValueLabels;
 
 // The Measure tab's recording: "Record to…" picks a CSV file and records
 // every measurement to it as it ends (starting the measurements when they
@@ -31,6 +32,8 @@ public:
     QLabel* lblRecording = nullptr;
 
     MeasurementRecorder& Recorder() { return m_recorder; }
+    // Where the record file's value columns get their names.
+    void SetValueLabels(const ValueLabels* labels) { m_labels = labels; }
 
     void cmdRecordTo_Click();
     void cmdStopRecording_Click();
@@ -39,8 +42,10 @@ private:
     void createControls();
     // Asks for the file until it can be recorded to, or the operator cancels.
     bool startRecording(const QList<QChar>& sensors, const MeasurementMethod& method);
-    // The value columns of each sensor: those it sent last, else nine.
-    QList<SensorLabels> labelsOf(const QList<QChar>& sensors) const;
+    // The value columns of each sensor: its names and units where known,
+    // else as many as it sent last, else nine.
+    QList<SensorLabels> labelsOf(const QList<QChar>& sensors,
+                                 const MeasurementMethod& method) const;
     void showRecording();
     void showEnded(const QString& text);
     void Recorder_Failed(const QString& reason);
@@ -51,5 +56,6 @@ private:
     ISettingsStore& m_settings;
     IClock& m_clock;
     MeasurementRecorder m_recorder;
+    const ValueLabels* m_labels = nullptr;
     QString m_lastFile;
 };

@@ -42,6 +42,7 @@ SensorsTab::SensorsTab(ExchangeLink& link, ISettingsStore& settings, QWidget* pa
     m_bus->setRetries(Retries());
     connect(cmdScan, &QPushButton::clicked, this, &SensorsTab::cmdScan_Click);
     connect(cmdMakeCurrent, &QPushButton::clicked, this, &SensorsTab::cmdMakeCurrent_Click);
+    connect(cmdMeasureTicked, &QPushButton::clicked, this, &SensorsTab::cmdMeasureTicked_Click);
     connect(cmdChangeAddress, &QPushButton::clicked, this, &SensorsTab::cmdChangeAddress_Click);
     connect(cmdReadParameters, &QPushButton::clicked, this, &SensorsTab::cmdReadParameters_Click);
     connect(chkRetries, &QCheckBox::toggled, this, &SensorsTab::retrySettings_Changed);
@@ -134,6 +135,9 @@ void SensorsTab::createControls() {
 QWidget* SensorsTab::createParameterControls() {
     auto* area = new QWidget(this);
     cmdMakeCurrent = new QPushButton(tr("&Use this address"), area);
+    cmdMeasureTicked = new QPushButton(tr("Measure the &ticked"), area);
+    cmdMeasureTicked->setToolTip(
+        tr("The sensors ticked in the table become the Measure tab's list of addresses"));
     cmdChangeAddress = new QPushButton(tr("Change address…"), area);
     cboParameterMethod = new QComboBox(area);
     cboParameterMethod->setAccessibleName(tr("Method of the names and units"));
@@ -146,6 +150,7 @@ QWidget* SensorsTab::createParameterControls() {
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(cmdMakeCurrent);
+    buttons->addWidget(cmdMeasureTicked);
     buttons->addWidget(cmdChangeAddress);
     buttons->addStretch();
     auto* methodLabel = new QLabel(tr("M&ethod"), area);
@@ -208,6 +213,14 @@ void SensorsTab::cmdScan_Click() {
 void SensorsTab::cmdMakeCurrent_Click() {
     if (const std::optional<QChar> sensor = selectedSensor())
         emit addressChosen(*sensor);
+}
+
+void SensorsTab::cmdMeasureTicked_Click() {
+    const QList<QChar> ticked = m_survey.tickedAddresses();
+    if (ticked.isEmpty())
+        showReport(tr("Tick the sensors to measure in the table's address column"));
+    else
+        emit sensorsChosen(ticked);
 }
 
 void SensorsTab::grdSensors_ContextMenu(const QPoint& position) {

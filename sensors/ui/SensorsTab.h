@@ -41,6 +41,7 @@ public:
     QLabel* lblSensorsReport = nullptr;
     QTableView* grdSensors = nullptr;
     QPushButton* cmdMakeCurrent = nullptr;
+    QPushButton* cmdMeasureTicked = nullptr;
     QPushButton* cmdChangeAddress = nullptr;
     QComboBox* cboParameterMethod = nullptr;
     QPushButton* cmdReadParameters = nullptr;
@@ -54,6 +55,7 @@ public:
 
     void cmdScan_Click();
     void cmdMakeCurrent_Click();
+    void cmdMeasureTicked_Click();
     void cmdChangeAddress_Click();
     void cmdReadParameters_Click();
     // Gives the sensor at `from` the address `to`, when the last scan found
@@ -63,6 +65,8 @@ public:
 signals:
     // The operator chose this sensor to work with.
     void addressChosen(QChar address);
+    // The operator chose the ticked sensors for the Measure tab.
+    void sensorsChosen(const QList<QChar>& addresses);
     void retriesChanged(const RetrySettings& retries);
 
 private:

@@ -3,6 +3,8 @@
 #include "measure/ui/MeasureTab.h"
 #include "platform/ui/WholeNumberBox.h"
 #include "recording/ui/RecordingPanel.h"
+#include "sensors/SensorBus.h"
+#include "sensors/ui/SensorsTab.h"
 #include "support/SimulatorProcess.h"
 #include "support/WindowOnDevice.h"
 
@@ -12,14 +14,16 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTableView>
 #include <QtTest>
 
 // Recording through the window against the simulated bus.
 class TestRecording : public QObject {
     Q_OBJECT
 private slots:
-    // Three sensors with CC every 2 s for 20 s: one row per sensor per
-    // cycle, all "OK", in a file whose rows are on the disk as they come.
+    // Three sensors found and ticked on the Sensors tab, their names and
+    // units read, then recorded with CC every 2 s for 20 s: one row per
+    // sensor per cycle, all "OK", under columns named by the sensors.
     void threeSensorsConcurrently() {
         SimulatorProcess sim({QStringLiteral("--quiet"), QStringLiteral("--address"),
                               QStringLiteral("035"), QStringLiteral("--time-scale"),
@@ -29,7 +33,22 @@ private slots:
         WindowOnDevice program(folders, sim.DevicePath());
         MeasureTab& measure = *program.Window->Measure;
         RecordingPanel& recording = *program.Window->Recording;
-        measure.txtMeasureAddress->setText(QStringLiteral("0,3,5"));
+        SensorsTab& sensors = *program.Window->Sensors;
+        const auto busDone = [&sensors] {
+            return QTest::qWaitFor([&sensors] { return !sensors.Bus().isBusy(); }, 20000);
+        };
+        QTest::mouseClick(sensors.cmdScan, Qt::LeftButton);
+        QVERIFY(busDone());
+        QAbstractItemModel& found = *sensors.grdSensors->model();
+        QCOMPARE(found.rowCount(), 3);
+        for (int row = 0; row < 3; ++row) {
+            found.setData(found.index(row, 0), Qt::Checked, Qt::CheckStateRole);
+            sensors.Bus().readMetadata(QLatin1Char("035"[row]),
+                                       *MeasurementMethod::FromName(QStringLiteral("CC")));
+            QVERIFY(busDone());
+        }
+        QTest::mouseClick(sensors.cmdMeasureTicked, Qt::LeftButton);
+        QCOMPARE(measure.txtMeasureAddress->text(), QStringLiteral("0,3,5"));
         measure.cboMethod->setCurrentText(QStringLiteral("CC"));
         measure.txtMeasureRepeat->setValue(2);
         const QString file = folders.Root() + QStringLiteral("/bus.csv");
@@ -50,10 +69,8 @@ private slots:
         QVERIFY(csv.open(QIODevice::ReadOnly));
         QList<QByteArray> lines = csv.readAll().split('\n');
         QCOMPARE(lines.takeLast(), QByteArray()); // after the last line end
-        const QByteArray header = lines.takeFirst();
-        QVERIFY2(header.startsWith("Time,Address,Method,Value 1,Value 2,Value 3,") &&
-                     header.endsWith(",Result\r"),
-                 header.constData());
+        QCOMPARE(lines.takeFirst(),
+                 QByteArray("Time,Address,Method,TA (degC),PA (hPa),VB (V),Result\r"));
         // A cycle of three sensors takes about 2.5 s at 1200 baud: each
         // overruns its 2 s and the next starts at once.
         QVERIFY2(lines.size() >= 18 && lines.size() % 3 == 0,

@@ -1,5 +1,6 @@
 #include "measure/MeasurementCsv.h"
 #include "measure/MeasurementTable.h"
+#include "measure/PlotSeries.h"
 #include "measure/ValueLabels.h"
 
 #include <QSignalSpy>
@@ -106,6 +107,38 @@ private slots:
         QTEST(table.ColumnTitles().join(QLatin1Char('|')), "titles");
         QCOMPARE(MeasurementCsv::Format(table).left(MeasurementCsv::Format(table).indexOf('\r')),
                  table.ColumnTitles().join(QLatin1Char(',')).toUtf8());
+    }
+
+    // The plot's lines: one per sensor and value, in the order they came,
+    // named by the labels, with the address in front once two sensors share
+    // the plot.
+    void plotLinesPerSensorAndValue_data() {
+        QTest::addColumn<QStringList>("rows");
+        QTest::addColumn<QString>("names");
+        QTest::addColumn<QString>("linesOfSensor3");
+        QTest::newRow("one sensor") << QStringList{"0 M 3", "0 M 3"} << "TA (degC)|PA (hPa)|VB (V)"
+                                    << "";
+        QTest::newRow("two sensors, one without names")
+            << QStringList{"0 M 2", "3 M 2", "0 M 3"}
+            << "0: TA (degC)|0: PA (hPa)|3: Value 1|3: WV (m/s)|0: VB (V)"
+            << "2 3";
+    }
+    void plotLinesPerSensorAndValue() {
+        QFETCH(QStringList, rows);
+        FakeLabels labels;
+        labels.Known.insert("0 M", {"TA (degC)", "PA (hPa)", "VB (V)"});
+        labels.Known.insert("3 M", {"", "WV (m/s)"});
+        PlotSeries lines;
+        for (const QString& row : rows) {
+            const MeasurementRecord made = record(row);
+            for (int number = 1; number <= made.Outcome.Values.size(); ++number)
+                lines.seriesOf(made.Address, made.Method, number);
+        }
+        QTEST(lines.names(&labels).join(QLatin1Char('|')), "names");
+        QStringList ofSensor3;
+        for (const int line : lines.seriesOfSensor('3'))
+            ofSensor3 << QString::number(line);
+        QTEST(ofSensor3.join(QLatin1Char(' ')), "linesOfSensor3");
     }
 
     // Names read after the rows came rename the columns at once; without a

@@ -161,6 +161,7 @@ void frmSDI12::createMeasureTab() {
     Recording = new RecordingPanel(*Measure, *m_platform.FileDialog, *m_platform.Settings,
                                    *m_platform.Clock);
     Measure->AddPanel(Recording);
+    connect(Recording, &RecordingPanel::Report, StatusBar, &TwoPanelStatusBar::SetNotice);
     QLineEdit* measureAddress = Measure->txtMeasureAddress;
     measureAddress->setText(txtNode->text());
     connect(txtNode, &QLineEdit::textChanged, measureAddress,

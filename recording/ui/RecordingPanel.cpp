@@ -149,8 +149,13 @@ void RecordingPanel::showRecording() {
                        .arg(QDir::toNativeSeparators(m_recorder.path()));
     if (const int overruns = m_measure.Runner().overruns(); overruns > 0)
         text += tr("; %n cycle(s) overran their period", nullptr, overruns);
+    showText(text);
+}
+
+void RecordingPanel::showText(const QString& text) {
     lblRecording->setText(text);
     lblRecording->setToolTip(text);
+    emit Report(text);
 }
 
 void RecordingPanel::showEnded(const QString& text) {
@@ -158,8 +163,7 @@ void RecordingPanel::showEnded(const QString& text) {
     cmdStopRecording->setEnabled(false);
     chkDailyFiles->setEnabled(true);
     chkLocalTime->setEnabled(true);
-    lblRecording->setText(text);
-    lblRecording->setToolTip(text);
+    showText(text);
 }
 
 void RecordingPanel::Recorder_Failed(const QString& reason) {

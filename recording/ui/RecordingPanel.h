@@ -38,6 +38,10 @@ public:
     void cmdRecordTo_Click();
     void cmdStopRecording_Click();
 
+signals:
+    // What the recording line says now, for a place in sight on every tab.
+    void Report(const QString& text);
+
 private:
     void createControls();
     // Asks for the file until it can be recorded to, or the operator cancels.
@@ -48,6 +52,7 @@ private:
                                  const MeasurementMethod& method) const;
     void showRecording();
     void showEnded(const QString& text);
+    void showText(const QString& text);
     void Recorder_Failed(const QString& reason);
     void Runner_RunningChanged(bool running);
 

@@ -1,14 +1,15 @@
 // Fills the transcript with a million items behind the HEX tab's view, as a long
 // session would, and measures memory, append time and scrolling; then goes on
 // beyond the transcript's limit, where the oldest items are dropped.
+#include "../link/BenchProcess.h"
 #include "link/TrafficLogFormat.h"
 #include "link/TranscriptModel.h"
-
 #include "link/ui/TranscriptView.h"
+
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QScrollBar>
+
 #include <cstdio>
 
 namespace {
@@ -19,11 +20,7 @@ constexpr int ScrollSteps = 2000;
 constexpr int BeyondLimitItems = 200000;
 
 qint64 residentBytes() {
-    QFile status(QStringLiteral("/proc/self/statm"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    const QList<QByteArray> fields = status.readAll().split(' ');
-    return fields.value(1).toLongLong() * 4096;
+    return qint64(residentMegabytes() * 1024 * 1024);
 }
 
 void print(const char* name, double value, const char* unit) {

@@ -3,6 +3,7 @@
 // the first argument), and the program's own user and system time over that
 // span is set against the wall time. The simulator runs in a process of its
 // own, so its time is not counted.
+#include "../link/BenchProcess.h"
 #include "app/frmSDI12.h"
 #include "measure/MeasurementRunner.h"
 #include "measure/ui/MeasureTab.h"
@@ -18,18 +19,6 @@
 #include <QTimer>
 
 #include <cstdio>
-#include <sys/resource.h>
-
-namespace {
-
-double cpuSeconds() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    const auto seconds = [](const timeval& time) { return time.tv_sec + time.tv_usec / 1e6; };
-    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
-}
-
-} // namespace
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
@@ -66,12 +55,12 @@ int main(int argc, char** argv) {
     double cpuAtStart = 0;
     QTimer::singleShot(600, &app, [&] {
         wall.start();
-        cpuAtStart = cpuSeconds();
+        cpuAtStart = processorSeconds();
     });
     QTimer::singleShot(600 + seconds * 1000, &app, &QApplication::quit);
     app.exec();
 
-    const double cpu = cpuSeconds() - cpuAtStart;
+    const double cpu = processorSeconds() - cpuAtStart;
     const double share = 100.0 * cpu / (wall.elapsed() / 1000.0);
     std::printf("measure_cpu_target: under 1 %% of one core while measuring every 5 s\n");
     std::printf("measure_cpu_measurements: %d complete, %d failed in %d s\n", complete, failed,

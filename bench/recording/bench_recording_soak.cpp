@@ -6,6 +6,7 @@
 //
 //   bench_recording_soak [measurements]      (default 3000)
 #include "../link/BenchFigures.h"
+#include "../link/BenchProcess.h"
 #include "measure/MeasurementRunner.h"
 #include "measure/ui/MeasureTab.h"
 #include "recording/MeasurementRecorder.h"
@@ -14,30 +15,7 @@
 
 #include <QApplication>
 #include <QEventLoop>
-#include <QFile>
 #include <QTimer>
-
-#include <sys/resource.h>
-#include <unistd.h>
-
-namespace {
-
-double residentMegabytes() {
-    QFile statm(QStringLiteral("/proc/self/statm"));
-    if (!statm.open(QIODevice::ReadOnly))
-        return 0;
-    const QList<QByteArray> fields = statm.readAll().split(' ');
-    return fields.value(1).toDouble() * double(sysconf(_SC_PAGESIZE)) / (1024 * 1024);
-}
-
-double processorSeconds() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-           double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
-
-} // namespace
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))

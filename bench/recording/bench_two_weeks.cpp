@@ -6,6 +6,7 @@
 // measures what is kept rather than the disk's syncs (bench_durable_append
 // measures those).
 #include "../link/BenchFigures.h"
+#include "../link/BenchProcess.h"
 #include "measure/MeasurementTable.h"
 #include "measure/ui/MeasurePlot.h"
 #include "recording/RecordFile.h"
@@ -18,19 +19,10 @@
 #include <QTemporaryDir>
 
 #include <cmath>
-#include <unistd.h>
 
 namespace {
 
 constexpr int Measurements = 240000;
-
-double residentMegabytes() {
-    QFile statm(QStringLiteral("/proc/self/statm"));
-    if (!statm.open(QIODevice::ReadOnly))
-        return 0;
-    return statm.readAll().split(' ').value(1).toDouble() * double(sysconf(_SC_PAGESIZE)) /
-           (1024 * 1024);
-}
 
 QList<MeasuredValue> valuesAt(int measurement) {
     const double hours = measurement * 5 / 3600.0;

@@ -1,10 +1,14 @@
-# Qt's headers take most of each file's compile time. Without a compiler
-# cache (a first build from a fresh clone), every library reads the Qt
-# headers nearly all its files include from one header precompiled once:
-# one for the core libraries (Qt Core alone, so that they still cannot reach
-# a widget) and one for the ui libraries. With ccache (CI), the cache serves
-# unchanged files and every file is compiled with its own includes only, so
-# that a missing include is still caught.
+# Qt's headers take most of each file's compile time. With precompiled
+# headers, every library, test and fuzz target reads the Qt headers nearly
+# all its files include from one header precompiled once: one for the core
+# libraries, the tests and the fuzz targets (Qt Core alone, so that a core
+# library still cannot reach a widget) and one for the ui libraries.
+#
+# They are on by default without a compiler cache (a first build from a
+# fresh clone). With ccache, as the suite builds in CI, every file is
+# compiled with its own includes only, so that a missing include is still
+# caught; CI's sanitizer and fuzz builds turn them on, with the ccache
+# settings that let the cache serve them (.ci/run).
 if(CMAKE_CXX_COMPILER_LAUNCHER)
   set(precompiled_default OFF)
 else()
@@ -29,7 +33,13 @@ if(PROBETERM_PRECOMPILED_HEADERS)
   add_library(probeterm_ui_pch STATIC ${empty_source})
   target_link_libraries(probeterm_ui_pch PRIVATE Qt6::Widgets probeterm_warnings)
   target_precompile_headers(probeterm_ui_pch PRIVATE ${probeterm_ui_headers})
-  set_target_properties(probeterm_core_pch probeterm_ui_pch PROPERTIES AUTOMOC OFF)
+  set_target_properties(probeterm_core_pch probeterm_ui_pch PROPERTIES AUTOMOC OFF AUTOUIC OFF)
+  # clang stamps its precompiled headers with the time by default, which
+  # would keep ccache from serving the files that use them.
+  if(CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+    target_compile_options(probeterm_core_pch PRIVATE -Xclang -fno-pch-timestamp)
+    target_compile_options(probeterm_ui_pch PRIVATE -Xclang -fno-pch-timestamp)
+  endif()
 endif()
 
 # probeterm_use_precompiled_headers(<target> <core|ui>)
